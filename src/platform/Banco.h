@@ -1,0 +1,105 @@
+#pragma once
+// Small SQLite access layer: one connection, bound parameters, transactions,
+// and error numbers mapped to the ones callers test.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3;
+
+namespace db {
+
+// Error numbers whose meaning callers rely on.
+inline constexpr double ErroBanco = -2147467259.0;      // file missing/unreadable, unique key conflict
+inline constexpr double ErroSemTabela = -2147217865.0;  // no such table
+inline constexpr double ErroEmUso = 70.0;               // file in use, permission denied
+inline constexpr double ErroGeral = -2147217900.0;      // any other database error
+
+struct Erro {
+    double numero = 0;
+    QString descricao;
+    bool ok() const { return numero == 0; }
+};
+
+// Maps a Qt SQL error to the numbers above.
+Erro mapearErro(const QSqlError& e);
+
+class Consulta;
+
+class Conexao {
+public:
+    Conexao();
+    ~Conexao();
+    Conexao(const Conexao&) = delete;
+    Conexao& operator=(const Conexao&) = delete;
+
+    // Opens an existing database file; never creates one.
+    bool abrir(const QString& caminho, Erro* erro = nullptr);
+    // Creates (or opens) a file; used only where a new database is meant.
+    bool criar(const QString& caminho, Erro* erro = nullptr);
+    void fechar();
+    bool aberta() const;
+    QString caminho() const { return m_caminho; }
+    // Connection string other readers use to open the same database.
+    QString stringConexao() const { return m_caminho; }
+    QSqlDatabase& banco() { return m_db; }
+    QString nome() const { return m_nome; }
+    sqlite3* handle() const;
+
+    // Runs one statement with bound parameters.
+    bool executar(const QString& sql, const QVariantList& params = {}, Erro* erro = nullptr,
+                  int* afetadas = nullptr);
+    // Runs several statements (no parameters), e.g. schema text.
+    bool executarScript(const QString& sql, Erro* erro = nullptr);
+    // First column of the first row, or an invalid QVariant when there is none.
+    QVariant escalar(const QString& sql, const QVariantList& params = {}, Erro* erro = nullptr);
+    bool tabelaExiste(const QString& tabela);
+
+    bool iniciarTransacao(Erro* erro = nullptr);
+    bool confirmar(Erro* erro = nullptr);
+    bool desfazer();
+    bool emTransacao() const { return m_emTransacao; }
+
+private:
+    bool abrirInterno(const QString& caminho, bool soExistente, Erro* erro);
+    QSqlDatabase m_db;
+    QString m_nome;
+    QString m_caminho;
+    bool m_emTransacao = false;
+};
+
+// A prepared statement bound to a connection; reuse it in loops.
+class Consulta {
+public:
+    explicit Consulta(Conexao& c);
+    bool preparar(const QString& sql, Erro* erro = nullptr);
+    Consulta& bind(int i, const QVariant& v);
+    bool executar(const QVariantList& params, Erro* erro = nullptr);
+    bool executar(Erro* erro = nullptr);
+    bool proximo() { return m_q.next(); }
+    QVariant valor(int i) const { return m_q.value(i); }
+    QVariant valor(const QString& nome) const { return m_q.value(nome); }
+    int afetadas() const { return m_q.numRowsAffected(); }
+    QSqlQuery& query() { return m_q; }
+
+private:
+    QSqlQuery m_q;
+};
+
+// Rolls back unless committed.
+class Transacao {
+public:
+    explicit Transacao(Conexao& c, Erro* erro = nullptr);
+    ~Transacao();
+    bool ativa() const { return m_ativa; }
+    bool confirmar(Erro* erro = nullptr);
+    void desfazer();
+
+private:
+    Conexao& m_c;
+    bool m_ativa = false;
+};
+
+} // namespace db

@@ -1,0 +1,23 @@
+#pragma once
+// Hourglass while in scope.
+#include <QApplication>
+#include <QCursor>
+
+class CursorEspera {
+public:
+    CursorEspera() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~CursorEspera() { restaurar(); }
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+    // Back to the default pointer before the end of the scope (e.g. before a message).
+    void restaurar()
+    {
+        if (m_ativo) {
+            QApplication::restoreOverrideCursor();
+            m_ativo = false;
+        }
+    }
+
+private:
+    bool m_ativo = true;
+};

@@ -1,0 +1,88 @@
+#include "Dialogos.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace dlg {
+
+namespace {
+Dialogos* substituto = nullptr;
+
+QWidget* janelaAtiva()
+{
+    QWidget* w = QApplication::activeModalWidget();
+    return w ? w : QApplication::activeWindow();
+}
+} // namespace
+
+Dialogos& dialogos()
+{
+    static DialogosQt qt;
+    return substituto ? *substituto : qt;
+}
+
+void definirDialogos(Dialogos* d)
+{
+    substituto = d;
+}
+
+int MsgBox(const QString& texto, Icone icone, Botoes botoes, const QString& titulo)
+{
+    return dialogos().mensagem(Mensagem{texto, icone, botoes, titulo.isEmpty() ? TituloPadrao : titulo});
+}
+
+int DialogosQt::mensagem(const Mensagem& m)
+{
+    QMessageBox box(janelaAtiva());
+    box.setWindowTitle(m.titulo.isEmpty() ? TituloPadrao : m.titulo);
+    box.setText(m.texto);
+    switch (m.icone) {
+    case Icone::Informacao: box.setIcon(QMessageBox::Information); break;
+    case Icone::Critico: box.setIcon(QMessageBox::Critical); break;
+    case Icone::Exclamacao: box.setIcon(QMessageBox::Warning); break;
+    case Icone::Pergunta: box.setIcon(QMessageBox::Question); break;
+    case Icone::Nenhum: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    switch (m.botoes) {
+    case Botoes::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Botoes::SimNao:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+        break;
+    case Botoes::OkCancelar:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return RespSim;
+    case QMessageBox::No: return RespNao;
+    case QMessageBox::Cancel: return RespCancelar;
+    default: return RespOk;
+    }
+}
+
+QString DialogosQt::escolherPasta(const QString& titulo, const QString& inicial)
+{
+    return QFileDialog::getExistingDirectory(janelaAtiva(), titulo, inicial);
+}
+
+QString DialogosQt::escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro)
+{
+    return QFileDialog::getOpenFileName(janelaAtiva(), titulo, inicial, filtro);
+}
+
+bool DialogosQt::dialogoImpressora(QPrinter& impressora)
+{
+    QPrintDialog d(&impressora, janelaAtiva());
+    return d.exec() == QDialog::Accepted;
+}
+
+} // namespace dlg

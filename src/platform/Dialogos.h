@@ -1,0 +1,58 @@
+#pragma once
+// Message boxes, folder/file pickers and the printer dialog, behind an
+// interface so tests can answer them.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class QPrinter;
+
+namespace dlg {
+
+enum class Icone { Nenhum, Informacao, Critico, Exclamacao, Pergunta };
+enum class Botoes { Ok, SimNao, OkCancelar };
+
+// Answers, with the numbers the system tests.
+inline constexpr int RespOk = 1;
+inline constexpr int RespCancelar = 2;
+inline constexpr int RespSim = 6;
+inline constexpr int RespNao = 7;
+
+inline const QString TituloPadrao = QStringLiteral("Tobri Contábeis");
+
+struct Mensagem {
+    QString texto;
+    Icone icone = Icone::Nenhum;
+    Botoes botoes = Botoes::Ok;
+    QString titulo;
+};
+
+class Dialogos {
+public:
+    virtual ~Dialogos() = default;
+    virtual int mensagem(const Mensagem& m) = 0;
+    // Empty text when cancelled.
+    virtual QString escolherPasta(const QString& titulo, const QString& inicial) = 0;
+    virtual QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) = 0;
+    // The printer dialog; false when cancelled.
+    virtual bool dialogoImpressora(QPrinter& impressora) = 0;
+};
+
+// The dialogs in force (the Qt ones unless replaced).
+Dialogos& dialogos();
+// Replaces the dialogs; nullptr restores the Qt ones. Not owned.
+void definirDialogos(Dialogos* d);
+
+// Shortcut for a message box with the default title when none is given.
+int MsgBox(const QString& texto, Icone icone = Icone::Nenhum, Botoes botoes = Botoes::Ok,
+           const QString& titulo = QString());
+
+class DialogosQt : public Dialogos {
+public:
+    int mensagem(const Mensagem& m) override;
+    QString escolherPasta(const QString& titulo, const QString& inicial) override;
+    QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) override;
+    bool dialogoImpressora(QPrinter& impressora) override;
+};
+
+} // namespace dlg

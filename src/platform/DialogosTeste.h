@@ -1,0 +1,34 @@
+#pragma once
+// Scripted dialogs: records every message and answers from queues.
+#include "Dialogos.h"
+
+#include <QList>
+#include <QQueue>
+#include <functional>
+
+namespace dlg {
+
+class DialogosTeste : public Dialogos {
+public:
+    DialogosTeste() { definirDialogos(this); }
+    ~DialogosTeste() override { definirDialogos(nullptr); }
+
+    QList<Mensagem> mensagens;
+    QQueue<int> respostas;         // for message boxes; empty: OK, or No for a question
+    QQueue<QString> pastas;        // folder picker answers; empty: cancelled
+    QQueue<QString> arquivos;      // file picker answers; empty: cancelled
+    QQueue<bool> impressora;       // printer dialog; empty: accepted
+    // Called with every message before it is answered (e.g. to act on the screen).
+    std::function<void(const Mensagem&)> aoMostrar;
+
+    QStringList textos() const;
+    QString ultimo() const { return mensagens.isEmpty() ? QString() : mensagens.last().texto; }
+    void limpar() { mensagens.clear(); }
+
+    int mensagem(const Mensagem& m) override;
+    QString escolherPasta(const QString& titulo, const QString& inicial) override;
+    QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) override;
+    bool dialogoImpressora(QPrinter& impressora) override;
+};
+
+} // namespace dlg

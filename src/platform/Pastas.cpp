@@ -1,0 +1,51 @@
+#include "Pastas.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+Pastas& atual()
+{
+    static Pastas p;
+    return p;
+}
+bool& definidas()
+{
+    static bool d = false;
+    return d;
+}
+} // namespace
+
+Pastas pastasPadrao()
+{
+    Pastas p;
+    p.programa = QCoreApplication::applicationDirPath();
+    p.dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(p.dados);
+    return p;
+}
+
+const Pastas& pastas()
+{
+    if (!definidas()) {
+        atual() = pastasPadrao();
+        definidas() = true;
+    }
+    return atual();
+}
+
+void definirPastas(const Pastas& p)
+{
+    atual() = p;
+    definidas() = true;
+}
+
+QString caminhoEm(const QString& pasta, const QString& arquivo)
+{
+    if (pasta.isEmpty())
+        return arquivo;
+    if (pasta.endsWith(u'/'))
+        return pasta + arquivo;
+    return pasta + u'/' + arquivo;
+}

@@ -1,0 +1,194 @@
+#include "Geral.h"
+
+#include "platform/CursorEspera.h"
+#include "platform/Pastas.h"
+#include "platform/Rendimento.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+Geral& geral()
+{
+    static Geral g;
+    return g;
+}
+
+void reiniciaGeral()
+{
+    Geral& g = geral();
+    if (g.gConn)
+        g.gConn->fechar();
+    g = Geral();
+}
+
+QString sufixoDeclaracao(qint16 in, const QString& cnpjNumeros, const QDate& inicio, const QDate& fim)
+{
+    return QString::number(in) + cnpjNumeros + dataDdmmaaaa(inicio) + dataDdmmaaaa(fim);
+}
+
+QString sufixoDeclaracao()
+{
+    const Geral& g = geral();
+    return sufixoDeclaracao(g.gIN, g.gCNPJNumeros, g.gPeriodoInicial, g.gPeriodoFinal);
+}
+
+QString caminhoBancoDeclaracao()
+{
+    return caminhoEm(pastas().dados, QStringLiteral("TOBRI") + sufixoDeclaracao() + QStringLiteral(".MDB"));
+}
+
+QString caminhoRegistro()
+{
+    return caminhoEm(pastas().dados, NomeRegistro);
+}
+
+QString caminhoModelo()
+{
+    return caminhoEm(pastas().programa, NomeModelo);
+}
+
+QString textoErro(double numero, const QString& descricao, const QString& procedimento)
+{
+    QString t = QStringLiteral("cod.erro ") + QString::number(static_cast<qint64>(numero))
+        + QStringLiteral("\r\nmsg. Erro: ") + descricao;
+    if (!procedimento.isEmpty())
+        t += QStringLiteral(" (") + procedimento + u')';
+    return t;
+}
+
+QString textoErro(const db::Erro& e, const QString& procedimento)
+{
+    return textoErro(e.numero, e.descricao, procedimento);
+}
+
+QString dataDdMmAaaa(const QDate& d)
+{
+    return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString dataDdmmaaaa(const QDate& d)
+{
+    return d.toString(QStringLiteral("ddMMyyyy"));
+}
+
+QString dataIso(const QDate& d)
+{
+    return d.toString(Qt::ISODate);
+}
+
+QDate dataDeIso(const QString& s)
+{
+    return QDate::fromString(s.left(10), Qt::ISODate);
+}
+
+namespace {
+
+// Copies a file over another through a temporary file and a rename, so the
+// destination is either the old file or the whole copy.
+bool copiarSobre(const QString& origem, const QString& destino, QString& erro)
+{
+    const QString tmp = destino + QStringLiteral(".copia");
+    QFile::remove(tmp);
+    if (!QFile::copy(origem, tmp)) {
+        erro = QStringLiteral("Não foi possível copiar %1.").arg(origem);
+        QFile::remove(tmp);
+        return false;
+    }
+    QFile(tmp).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                              | QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(destino).constData()) != 0) {
+        erro = QStringLiteral("Não foi possível gravar %1.").arg(destino);
+        QFile::remove(tmp);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum)
+{
+    CursorEspera espera;
+    Geral& g = geral();
+    const QString caminho = porDeclaracao ? caminhoBancoDeclaracao() : caminhoRegistro();
+    if (copiarModelo) {
+        QString erro;
+        if (!copiarSobre(caminhoModelo(), caminho, erro)) {
+            espera.restaurar();
+            errNum = db::ErroBanco;
+            msg = textoErro(errNum, TextoErroAbertura);
+            return false;
+        }
+    }
+    if (g.gConn)
+        g.gConn->fechar();
+    g.gConn = std::make_unique<db::Conexao>();
+    db::Erro e;
+    if (!g.gConn->abrir(caminho, &e)) {
+        espera.restaurar();
+        errNum = e.numero;
+        msg = textoErro(errNum, TextoErroAbertura);
+        return false;
+    }
+    return true;
+}
+
+bool Fun_CompactaBanco()
+{
+    Geral& g = geral();
+    Rendimento().agora();
+    const QString banco = caminhoBancoDeclaracao();
+    const QString tmp = caminhoEm(pastas().dados, NomeTemporario);
+    QFile::remove(tmp);
+    bool compactado = false;
+    if (g.gConn && g.gConn->aberta()) {
+        g.gConn->desfazer();
+        compactado = g.gConn->executar(QStringLiteral("VACUUM INTO ?"), {tmp});
+        g.gConn->fechar();
+    }
+    if (compactado) {
+        // Atomic replace: the database is never missing.
+        if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(banco).constData()) != 0)
+            QFile::remove(tmp);
+    } else {
+        QFile::remove(tmp);
+    }
+    return AbreBanco(g.gMsg, true, false, g.gErroAbertura);
+}
+
+bool criaRegistroSeAusente(QString& msg)
+{
+    Q_INIT_RESOURCE(shell);
+    const QString caminho = caminhoRegistro();
+    if (QFileInfo::exists(caminho))
+        return true;
+    QDir().mkpath(pastas().dados);
+    QFile f(QStringLiteral(":/tobri/register.sql"));
+    if (!f.open(QIODevice::ReadOnly)) {
+        msg = textoErro(db::ErroBanco, QStringLiteral("Esquema do cadastro não encontrado."), QStringLiteral("criaRegistroSeAusente"));
+        return false;
+    }
+    const QString sql = QString::fromUtf8(f.readAll());
+    const QString tmp = caminho + QStringLiteral(".novo");
+    QFile::remove(tmp);
+    {
+        db::Conexao c;
+        db::Erro e;
+        if (!c.criar(tmp, &e) || !c.executarScript(sql, &e)) {
+            c.fechar();
+            QFile::remove(tmp);
+            msg = textoErro(e, QStringLiteral("criaRegistroSeAusente"));
+            return false;
+        }
+    }
+    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(caminho).constData()) != 0) {
+        QFile::remove(tmp);
+        msg = textoErro(db::ErroEmUso, QStringLiteral("Não foi possível gravar %1.").arg(caminho), QStringLiteral("criaRegistroSeAusente"));
+        return false;
+    }
+    return true;
+}
