@@ -6,6 +6,8 @@
 #include "platform/Impressoras.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
+#include "shell/JanelasShell.h"
+#include "import/JanelasImportacao.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,7 @@ Ambiente::Ambiente()
     ajuda::definirVisualizador([this](int c) { ajudas << c; });
     definirAbridorEndereco([this](const QString& e) { enderecos << e; });
     impressoras::restaurar();
+    registrarJanelas();
     QString msg;
     criaRegistroSeAusente(msg);
 }
@@ -64,6 +67,12 @@ QString Ambiente::escreverArquivo(const QString& nome, const QByteArray& bytes) 
     if (f.open(QIODevice::WriteOnly))
         f.write(bytes);
     return c;
+}
+
+void registrarJanelas()
+{
+    registrarJanelasShell();
+    registrarJanelasImportacao();
 }
 
 void definirDeclaracao(qint16 in, const QString& cnpj, const QDate& inicio, const QDate& fim)

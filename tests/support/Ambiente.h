@@ -29,6 +29,9 @@ private:
     QTemporaryDir m_raiz;
 };
 
+// Registers the factories of every window of the program.
+void registrarJanelas();
+
 // A declaration set in the working state: instruction, CNPJ, period.
 void definirDeclaracao(qint16 in, const QString& cnpj, const QDate& inicio, const QDate& fim);
 // Registers the declaration in the register and makes its database from the

@@ -1,0 +1,26 @@
+#pragma once
+// Shared bookkeeping services of the import and validation runs, the CNPJ
+// check digits, free disk space and the file type names.
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+
+// Records one occurrence of an import error code for the file type and the
+// record in hand (detail row and per-code count). On a failure to record the
+// count it shows the error and unloads gFormAtivo.
+void Grava_erro(qint16 codigoErro);
+// Writes the detail row; false with gMsg set on failure.
+bool GravaDetalhe(qint16 codigoErro);
+// Reads the count row of a code for gTipoArquivo.
+bool Fun_LerQuantidadeErro(bool& achou, qint32& qtd, qint16 codigoErro);
+// Sets the status of one file type (tipo an integer) or of every file of the
+// declaration (tipo an empty QVariant / empty text); with 100 also ArquivoGerado.
+bool fun_GravaImportados(qint16 situacao, const QVariant& tipo, const QString& arquivoGerado);
+// Name of the file type in hand (gTipoArquivo) in the instruction's wording.
+QString Fun_DescricaoTipoArquivo();
+QString descricaoTipoArquivo(qint16 tipo, qint16 in);
+
+// True when both check digits of the 14-digit CNPJ are right.
+bool Fun_ValidaCNPJ(const QString& cnpj);
+// True when the volume of the folder has at least `bytes` free.
+bool Fun_VerificaEspacoDisco(int64_t bytes, const QString& pasta);
