@@ -7,8 +7,9 @@
 
 // Records one occurrence of an import error code for the file type and the
 // record in hand (detail row and per-code count). On a failure to record the
-// count it shows the error and unloads gFormAtivo.
-void Grava_erro(qint16 codigoErro);
+// count it shows the error, unloads gFormAtivo and returns false: the run
+// must stop. A failed detail row is shown and the run goes on (true).
+bool Grava_erro(qint16 codigoErro);
 // Writes the detail row; false with gMsg set on failure.
 bool GravaDetalhe(qint16 codigoErro);
 // Reads the count row of a code for gTipoArquivo.
