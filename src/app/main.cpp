@@ -1,24 +1,63 @@
-#include "shell/Geral.h"
+#include "import/JanelasImportacao.h"
 #include "platform/Dialogos.h"
+#include "platform/Formularios.h"
 #include "platform/Pastas.h"
+#include "shell/Geral.h"
+#include "shell/JanelasShell.h"
+#include "shell/frmAbertura.h"
 
 #include <QApplication>
+#include <QPointer>
+
+namespace {
+
+// Frees what is left without running any window's unload (the toolbar's
+// exit ends the program that way).
+void liberarJanelas()
+{
+    QList<QPointer<QWidget>> restantes;
+    for (QWidget* w : Formularios::carregados())
+        restantes << w;
+    for (auto it = restantes.crbegin(); it != restantes.crend(); ++it)
+        delete it->data();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The data folder is ~/.local/share/tobri.
     QApplication::setApplicationName(QStringLiteral("tobri"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tobri Contábeis"));
+    // The program ends when its main window is closed or by the toolbar's
+    // exit, never because a message box was the last window open.
+    QApplication::setQuitOnLastWindowClosed(false);
     definirPastas(pastasPadrao());
+
+    registrarJanelasShell();
+    registrarJanelasImportacao();
+
+    auto* abertura = new frmAbertura;
+    Formularios::adicionar(abertura);
+    QPointer<frmAbertura> guarda(abertura);
+    if (!abertura->Form_Load()) {
+        delete abertura;
+        return 1;
+    }
 
     Geral& g = geral();
     if (!criaRegistroSeAusente(g.gMsg)) {
         dlg::MsgBox(g.gMsg, dlg::Icone::Critico);
+        delete abertura;
         return 1;
     }
-    if (!AbreBanco(g.gMsg, false, false, g.gErroAbertura)) {
-        dlg::MsgBox(g.gMsg);
-        return 1;
-    }
-    return 0;
+
+    abertura->show();
+    const int codigo = QApplication::exec();
+
+    if (g.gConn)
+        g.gConn->fechar();
+    liberarJanelas();
+    delete guarda.data();
+    return codigo;
 }

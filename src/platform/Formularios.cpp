@@ -37,7 +37,6 @@ QString nomeDe(const QWidget* w)
 Formulario::Formulario(QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(QString::fromLatin1(metaObject()->className()));
 }
 
 void Formulario::mostrarAjuda()
@@ -116,6 +115,8 @@ Formulario* Formularios::carregar(const QString& nome)
     if (it == estado().fabricas.constEnd())
         return nullptr;
     Formulario* f = (*it)();
+    // The base constructor cannot see the final class.
+    f->setObjectName(nomeDe(f));
     f->setAttribute(Qt::WA_DeleteOnClose, false);
     estado().lista.append(f);
     QPointer<Formulario> guarda(f);

@@ -2,30 +2,27 @@
 
 #include "Geral.h"
 
+#include "platform/Formularios.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 #include <QHeaderView>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlQueryModel>
+#include <QStandardItemModel>
 
 namespace {
-class ModeloDeclaracoes : public QSqlQueryModel {
-public:
-    using QSqlQueryModel::QSqlQueryModel;
-    QVariant data(const QModelIndex& i, int role) const override
-    {
-        QVariant v = QSqlQueryModel::data(i, role);
-        if (role == Qt::DisplayRole && (i.column() == 2 || i.column() == 3))
-            return dataDdMmAaaa(dataDeIso(v.toString()));
-        return v;
-    }
-};
+// Raw column values beside the displayed text.
+constexpr int PapelValor = Qt::UserRole + 1;
 } // namespace
 
 GradeDeclaracoes::GradeDeclaracoes(QWidget* parent)
     : QTableView(parent)
-    , m_modelo(new ModeloDeclaracoes(this))
+    , m_modelo(new QStandardItemModel(0, 4, this))
 {
     setModel(m_modelo);
+    m_modelo->setHorizontalHeaderLabels({QStringLiteral("Instrução Normativa"), QStringLiteral("CNPJ"),
+                                         QStringLiteral("Data Inicial"), QStringLiteral("Data Final")});
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -36,27 +33,44 @@ GradeDeclaracoes::GradeDeclaracoes(QWidget* parent)
 bool GradeDeclaracoes::carregar()
 {
     Geral& g = geral();
+    limpar();
     if (!g.gConn || !g.gConn->aberta()) {
         g.gMsg = textoErro(db::ErroBanco, TextoErroAbertura);
         return false;
     }
-    QSqlQuery q(g.gConn->banco());
-    if (!q.exec(QStringLiteral("SELECT DISTINCT INarquivo, CNPJ, periodoinicial, periodofinal "
-                               "FROM tbempresariosImportados ORDER BY CNPJ, periodoinicial, periodofinal, INarquivo"))) {
-        g.gMsg = textoErro(db::mapearErro(q.lastError()), QStringLiteral("carregar"));
+    // The rows are copied out, so the grid keeps no statement on gConn,
+    // which is closed and replaced at every database switch.
+    db::Consulta q(*g.gConn);
+    db::Erro e;
+    if (!q.preparar(QStringLiteral("SELECT DISTINCT INarquivo, CNPJ, periodoinicial, periodofinal "
+                                   "FROM tbempresariosImportados ORDER BY CNPJ, periodoinicial, periodofinal, INarquivo"),
+                    &e)
+        || !q.executar(&e)) {
+        g.gMsg = textoErro(e, QStringLiteral("carregar"));
         return false;
     }
-    m_modelo->setQuery(std::move(q));
-    while (m_modelo->canFetchMore())
-        m_modelo->fetchMore();
-    const QStringList titulos{QStringLiteral("Instrução Normativa"), QStringLiteral("CNPJ"),
-                              QStringLiteral("Data Inicial"), QStringLiteral("Data Final")};
-    for (int i = 0; i < titulos.size(); ++i)
-        m_modelo->setHeaderData(i, Qt::Horizontal, titulos.at(i));
+    while (q.proximo()) {
+        QList<QStandardItem*> linha;
+        for (int c = 0; c < 4; ++c) {
+            const QVariant v = q.valor(c);
+            const QString texto = c >= 2 ? dataDdMmAaaa(dataDeIso(v.toString())) : v.toString();
+            auto* item = new QStandardItem(texto);
+            item->setData(v, PapelValor);
+            linha << item;
+        }
+        m_modelo->appendRow(linha);
+    }
     if (m_modelo->rowCount() > 0)
         setCurrentIndex(m_modelo->index(0, 0));
-    resizeColumnsToContents();
+    // The last column keeps stretching to the grid's edge.
+    for (int c = 0; c < 3; ++c)
+        resizeColumnToContents(c);
     return true;
+}
+
+void GradeDeclaracoes::limpar()
+{
+    m_modelo->removeRows(0, m_modelo->rowCount());
 }
 
 int GradeDeclaracoes::linhas() const
@@ -70,10 +84,11 @@ bool GradeDeclaracoes::linhaAtual(ChaveDeclaracao& chave) const
     if (!i.isValid() || i.row() < 0 || i.row() >= m_modelo->rowCount())
         return false;
     const int r = i.row();
-    chave.in = static_cast<qint16>(m_modelo->QSqlQueryModel::data(m_modelo->index(r, 0)).toInt());
-    chave.cnpj = m_modelo->QSqlQueryModel::data(m_modelo->index(r, 1)).toString();
-    chave.inicio = dataDeIso(m_modelo->QSqlQueryModel::data(m_modelo->index(r, 2)).toString());
-    chave.fim = dataDeIso(m_modelo->QSqlQueryModel::data(m_modelo->index(r, 3)).toString());
+    auto valor = [&](int c) { return m_modelo->index(r, c).data(PapelValor); };
+    chave.in = static_cast<qint16>(valor(0).toInt());
+    chave.cnpj = valor(1).toString();
+    chave.inicio = dataDeIso(valor(2).toString());
+    chave.fim = dataDeIso(valor(3).toString());
     return true;
 }
 
@@ -100,4 +115,42 @@ bool abreDeclaracaoEmMaos()
     if (g.gConn)
         g.gConn->fechar();
     return AbreBanco(g.gMsg, true, false, g.gErroAbertura);
+}
+
+bool abreRegistroNaGrade(GradeDeclaracoes& grade)
+{
+    Geral& g = geral();
+    grade.limpar();
+    if (g.gConn)
+        g.gConn->fechar();
+    return AbreBanco(g.gMsg, false, false, g.gErroAbertura) && grade.carregar();
+}
+
+ControlesSeletor montaSeletor(Formulario* janela)
+{
+    ControlesSeletor c;
+    c.grade = new GradeDeclaracoes(janela);
+    c.grade->setObjectName(QStringLiteral("TDBabrir"));
+    auto botao = [janela](const QString& texto, const QString& nome) {
+        auto* b = new QPushButton(texto, janela);
+        b->setObjectName(nome);
+        return b;
+    };
+    c.cmdOk = botao(QStringLiteral("&Ok"), QStringLiteral("cmdOk"));
+    c.cmdCancelar = botao(QStringLiteral("&Cancelar"), QStringLiteral("cmdCancelar"));
+    c.cmdAjuda = botao(QStringLiteral("&Ajuda"), QStringLiteral("cmdAjuda"));
+    c.cmdOk->setDefault(true);
+    QObject::connect(c.cmdAjuda, &QPushButton::clicked, janela, &Formulario::mostrarAjuda);
+
+    auto* botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(c.cmdOk);
+    botoes->addWidget(c.cmdCancelar);
+    botoes->addWidget(c.cmdAjuda);
+    auto* l = new QVBoxLayout(janela);
+    l->addWidget(c.grade);
+    l->addLayout(botoes);
+    janela->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    janela->resize(560, 320);
+    return c;
 }

@@ -4,7 +4,9 @@
 #include <QDate>
 #include <QTableView>
 
-class QSqlQueryModel;
+class QPushButton;
+class QStandardItemModel;
+class Formulario;
 
 struct ChaveDeclaracao {
     qint16 in = 0;
@@ -18,7 +20,10 @@ class GradeDeclaracoes : public QTableView {
 public:
     explicit GradeDeclaracoes(QWidget* parent = nullptr);
     // Reads the register through gConn (which must be open on it); false with gMsg set on failure.
+    // The rows are kept by the grid: gConn may be closed afterwards.
     bool carregar();
+    // Empties the grid.
+    void limpar();
     int linhas() const;
     // False when no row is current.
     bool linhaAtual(ChaveDeclaracao& chave) const;
@@ -27,8 +32,22 @@ public:
     bool selecionarAtual();
 
 private:
-    QSqlQueryModel* m_modelo;
+    QStandardItemModel* m_modelo;
 };
 
 // Closes gConn and opens it on the declaration in hand (AbreBanco).
 bool abreDeclaracaoEmMaos();
+// Closes gConn, opens it on the register (AbreBanco) and reloads the grid;
+// false with gMsg set when either fails (the grid is then empty).
+bool abreRegistroNaGrade(GradeDeclaracoes& grade);
+
+// Lays a picker window out: the grid (named "TDBabrir") above the buttons
+// "&Ok", "&Cancelar" and "&Ajuda" (named cmdOk, cmdCancelar, cmdAjuda; the
+// last opens the window's help topic).
+struct ControlesSeletor {
+    GradeDeclaracoes* grade = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancelar = nullptr;
+    QPushButton* cmdAjuda = nullptr;
+};
+ControlesSeletor montaSeletor(Formulario* janela);

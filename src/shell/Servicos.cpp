@@ -23,13 +23,68 @@ void cursorPadrao()
         QApplication::restoreOverrideCursor();
 }
 
+// The shared connection; an unopened one when none was made yet, so the
+// statements fail with an error instead of touching a null pointer.
+db::Conexao& conexao()
+{
+    Geral& g = geral();
+    if (!g.gConn)
+        g.gConn = std::make_unique<db::Conexao>();
+    return *g.gConn;
+}
+
+// A short transaction of its own, or the caller's when one is already open
+// (a run may batch its writes): nesting is not possible on one connection,
+// and the caller's transaction is the caller's to end.
+class TransacaoCurta {
+public:
+    TransacaoCurta(db::Conexao& c, db::Erro* e)
+        : m_c(c)
+        , m_propria(!c.emTransacao())
+    {
+        m_ativa = m_propria ? m_c.iniciarTransacao(e) : m_c.aberta();
+        if (!m_ativa && !m_propria && e)
+            *e = db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+    }
+    ~TransacaoCurta()
+    {
+        if (m_propria && m_ativa)
+            m_c.desfazer();
+    }
+    TransacaoCurta(const TransacaoCurta&) = delete;
+    TransacaoCurta& operator=(const TransacaoCurta&) = delete;
+    bool ativa() const { return m_ativa; }
+    bool confirmar(db::Erro* e)
+    {
+        if (!m_ativa)
+            return false;
+        if (!m_propria)
+            return true;
+        if (!m_c.confirmar(e))
+            return false;
+        m_ativa = false;
+        return true;
+    }
+
+private:
+    db::Conexao& m_c;
+    bool m_propria;
+    bool m_ativa = false;
+};
+
+MedidorEspaco& medidor()
+{
+    static MedidorEspaco m;
+    return m;
+}
+
 } // namespace
 
 bool GravaDetalhe(qint16 codigoErro)
 {
     Geral& g = geral();
     db::Erro e;
-    db::Transacao t(*g.gConn, &e);
+    TransacaoCurta t(conexao(), &e);
     if (t.ativa()) {
         ++g.gLinhasQuebra;
         if (g.gLinhasQuebra > 38) {
@@ -56,7 +111,7 @@ bool Fun_LerQuantidadeErro(bool& achou, qint32& qtd, qint16 codigoErro)
 {
     Geral& g = geral();
     db::Erro e;
-    const QVariant v = g.gConn->escalar(
+    const QVariant v = conexao().escalar(
         QStringLiteral("SELECT QuantidadeReg FROM TbErrosImportacao WHERE CodigoErro = ? AND tipoarquivo = ?"),
         {codigoErro, g.gTipoArquivo}, &e);
     if (!e.ok()) {
@@ -81,7 +136,7 @@ bool Grava_erro(qint16 codigoErro)
     db::Erro e;
     bool ok = Fun_LerQuantidadeErro(achou, qtd, codigoErro);
     if (ok) {
-        db::Transacao t(*g.gConn, &e);
+        TransacaoCurta t(conexao(), &e);
         ok = t.ativa();
         if (ok && achou)
             ok = g.gConn->executar(
@@ -123,7 +178,7 @@ bool fun_GravaImportados(qint16 situacao, const QVariant& tipo, const QString& a
         p << tipo.toInt();
     }
     db::Erro e;
-    db::Transacao t(*g.gConn, &e);
+    TransacaoCurta t(conexao(), &e);
     if (t.ativa() && g.gConn->executar(sql, p, &e) && t.confirmar(&e))
         return true;
     cursorPadrao();
@@ -179,5 +234,11 @@ bool Fun_ValidaCNPJ(const QString& cnpj)
 
 bool Fun_VerificaEspacoDisco(int64_t bytes, const QString& pasta)
 {
-    return espacoLivre(pasta) >= bytes;
+    const int64_t livre = medidor() ? medidor()(pasta) : espacoLivre(pasta);
+    return livre >= bytes;
+}
+
+void definirMedidorEspaco(MedidorEspaco m)
+{
+    medidor() = std::move(m);
 }

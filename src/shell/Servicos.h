@@ -4,6 +4,10 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
+
+// Every write below runs in a short transaction of its own, or inside the
+// caller's when one is open on gConn.
 
 // Records one occurrence of an import error code for the file type and the
 // record in hand (detail row and per-code count). On a failure to record the
@@ -25,3 +29,7 @@ QString descricaoTipoArquivo(qint16 tipo, qint16 in);
 bool Fun_ValidaCNPJ(const QString& cnpj);
 // True when the volume of the folder has at least `bytes` free.
 bool Fun_VerificaEspacoDisco(int64_t bytes, const QString& pasta);
+// Tests: replaces the free-space measure of Fun_VerificaEspacoDisco;
+// nullptr restores espacoLivre().
+using MedidorEspaco = std::function<int64_t(const QString& pasta)>;
+void definirMedidorEspaco(MedidorEspaco m);

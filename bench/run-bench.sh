@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# Import benchmark: generates a declaration with tobri-gerador, imports each
+# file type in dependency order with tobri-bench and prints records/s and
+# peak memory per type, then the three targets:
+#   1. general journal entries (type 6), 1,000,000 records against a chart of
+#      10,000 analytic accounts, and again with 4,000,000 (memory must stay flat);
+#   2. that import's time against a plain cp of the same file into the data folder;
+#   3. balances (type 8) of 10,000 accounts x 12 months.
+#
+# Usage: bench/run-bench.sh [BIN_DIR]        (default /work/main/build/bin)
+# Environment: IN (86), CONTAS (10000), LANCAMENTOS (1000000),
+#   LANCAMENTOS_GRANDE (4000000; 0 skips that run), SEED (1),
+#   ERROS_CADA (0; N > 0 adds a type-6 run with N records of each error code),
+#   TMPDIR (where the temporary folders go; needs about 4 GB for the large run).
+set -euo pipefail
+
+BIN=${1:-/work/main/build/bin}
+IN=${IN:-86}
+CONTAS=${CONTAS:-10000}
+LANCAMENTOS=${LANCAMENTOS:-1000000}
+LANCAMENTOS_GRANDE=${LANCAMENTOS_GRANDE:-4000000}
+SEED=${SEED:-1}
+ERROS_CADA=${ERROS_CADA:-0}
+CNPJ=99.999.999/9999-99
+INICIO=01/01/2005
+FIM=31/12/2005
+
+GERADOR=$BIN/tobri-gerador
+BENCH=$BIN/tobri-bench
+for b in "$GERADOR" "$BENCH"; do
+  [[ -x $b ]] || { echo "run-bench: $b não encontrado (compile antes ou informe a pasta bin)" >&2; exit 2; }
+done
+# Types in dependency order, and those the general entries look up.
+if [[ $IN == 68 ]]; then TIPOS=(1 2 3 4 5 6 7 8 9); REFS=(1 3 4 5); else TIPOS=(1 2 3 6 7 8 9); REFS=(1 3); fi
+
+TMP=$(mktemp -d "${TMPDIR:-/tmp}/tobri-bench.XXXXXX")
+trap 'rm -rf "$TMP"' EXIT
+TEMPO_EXT=""
+[[ -x /usr/bin/time ]] && TEMPO_EXT=/usr/bin/time
+
+agora() { date +%s.%N; }
+
+# First "key": value of a JSON line whose key matches an extended regex
+# (case-insensitive); prints "key<TAB>value".
+json_campo() {
+  printf '%s\n' "$1" | awk -v re="$2" '{
+    s = $0
+    while (match(s, /"[^"]*"[ \t]*:[ \t]*("[^"]*"|[-+0-9.eE]+|true|false|null)/)) {
+      kv = substr(s, RSTART, RLENGTH); s = substr(s, RSTART + RLENGTH)
+      k = kv; sub(/"[ \t]*:.*/, "", k); sub(/^"/, "", k)
+      v = kv; sub(/^"[^"]*"[ \t]*:[ \t]*/, "", v); gsub(/"/, "", v)
+      if (tolower(k) ~ re) { print k "\t" v; exit }
+    }
+  }'
+}
+json_valor() { json_campo "$1" "$2" | cut -f2; }
+
+# Peak memory of the JSON line in MB, by the unit its key names (kB when none).
+pico_mb() {
+  local kv k v
+  kv=$(json_campo "$1" 'pico|peak|mem|rss')
+  [[ -z $kv ]] && return 0
+  k=${kv%%$'\t'*}; v=${kv#*$'\t'}; k=${k,,}
+  case $k in
+    *mib*|*mb*) awk -v v="$v" 'BEGIN { printf "%.1f", v }' ;;
+    *bytes*|*_b) awk -v v="$v" 'BEGIN { printf "%.1f", v / 1048576 }' ;;
+    *) awk -v v="$v" 'BEGIN { printf "%.1f", v / 1024 }' ;;
+  esac
+}
+
+# importar DATA TIPO ARQUIVO: runs tobri-bench and sets R_LIDOS R_CORRETOS
+# R_ERROS R_STATUS R_SEG R_MB (JSON values; wall clock and /usr/bin/time as fallback).
+importar() {
+  local data=$1 tipo=$2 arq=$3 saida="$TMP/bench.out" rss="$TMP/bench.rss" t0 t1 rc=0
+  t0=$(agora)
+  if [[ -n $TEMPO_EXT ]]; then
+    $TEMPO_EXT -f %M -o "$rss" "$BENCH" import --data "$data" --in "$IN" --cnpj "$CNPJ" \
+      --inicio "$INICIO" --fim "$FIM" --tipo "$tipo" "$arq" >"$saida" 2>"$TMP/bench.err" || rc=$?
+  else
+    "$BENCH" import --data "$data" --in "$IN" --cnpj "$CNPJ" \
+      --inicio "$INICIO" --fim "$FIM" --tipo "$tipo" "$arq" >"$saida" 2>"$TMP/bench.err" || rc=$?
+  fi
+  t1=$(agora)
+  local json
+  json=$(grep -m1 '^[[:space:]]*{' "$saida" || true)
+  R_LIDOS=$(json_valor "$json" 'lidos')
+  R_CORRETOS=$(json_valor "$json" 'corretos')
+  R_ERROS=$(json_valor "$json" '^(g?reg)?_?erros$|com_?erros|errados')
+  R_STATUS=$(json_valor "$json" 'status')
+  R_SEG=$(json_valor "$json" 'segundos|seconds|elapsed|tempo|duracao')
+  R_MB=$(pico_mb "$json")
+  [[ -z $R_SEG ]] && R_SEG=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')
+  if [[ -z $R_MB && -s $rss ]]; then R_MB=$(awk '{ v = $1 } END { printf "%.1f", v / 1024 }' "$rss"); fi
+  if (( rc != 0 )) || [[ -z $json ]]; then
+    echo "  tobri-bench falhou no tipo $tipo (código $rc):" >&2
+    sed 's/^/    /' "$TMP/bench.err" "$saida" >&2 || true
+    R_STATUS="falhou($rc)"; R_SEG="-"; R_MB="-"
+  fi
+}
+
+registros() { awk -v t="$2" 'NR > 1 && $1 ~ "tipo" t ".txt$" { print $2 }' "$1"; }
+por_segundo() { awk -v n="$1" -v s="$2" 'BEGIN { if (s > 0) printf "%.0f", n / s; else print "-" }'; }
+
+linha_tabela() { # tipo registros
+  local aviso=""
+  [[ -n $R_LIDOS && $R_LIDOS != "$2" ]] && aviso=" (lidos != gerados)"
+  [[ -n $R_ERROS && $R_ERROS != 0 ]] && aviso="$aviso (com erros)"
+  printf '%-5s %12s %12s %12s %8s %8s %10s %12s %10s%s\n' "$1" "$2" "${R_LIDOS:--}" "${R_CORRETOS:--}" \
+    "${R_ERROS:--}" "${R_STATUS:--}" "$R_SEG" "$(por_segundo "${R_LIDOS:-$2}" "$R_SEG")" "${R_MB:--}" "$aviso"
+}
+
+gerar() { # pasta lancamentos [opções...]
+  local pasta=$1 lanc=$2; shift 2
+  "$GERADOR" --in "$IN" --cnpj "$CNPJ" --inicio "$INICIO" --fim "$FIM" --contas "$CONTAS" \
+    --lancamentos "$lanc" --seed "$SEED" --saida "$pasta" "$@" >"$pasta.txt"
+}
+
+echo "== Declaração IN $IN, $INICIO a $FIM, $CONTAS contas analíticas, $LANCAMENTOS lançamentos (seed $SEED)"
+t0=$(agora); gerar "$TMP/decl" "$LANCAMENTOS"; t1=$(agora)
+echo "   gerada em $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }') s em $TMP/decl"
+mkdir -p "$TMP/dados"
+printf '%-5s %12s %12s %12s %8s %8s %10s %12s %10s\n' tipo registros lidos corretos erros status segundos "registros/s" "pico MB"
+declare -A SEG MB
+for t in "${TIPOS[@]}"; do
+  n=$(registros "$TMP/decl.txt" "$t")
+  importar "$TMP/dados" "$t" "$TMP/decl/tipo$t.txt"
+  SEG[$t]=$R_SEG; MB[$t]=${R_MB:--}
+  linha_tabela "$t" "$n"
+done
+
+echo
+echo "== Meta 1: lançamentos do diário geral (tipo 6), IN $IN, plano de $CONTAS contas"
+n6=$(registros "$TMP/decl.txt" 6)
+echo "   $n6 registros: $(por_segundo "$n6" "${SEG[6]}") registros/s, pico ${MB[6]} MB"
+
+echo
+echo "== Meta 2: importação do tipo 6 contra cp do mesmo arquivo para a pasta de dados"
+mkdir -p "$TMP/dados/copia"
+t0=$(agora); cp "$TMP/decl/tipo6.txt" "$TMP/dados/copia/"; t1=$(agora)
+cp_seg=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')
+rm -rf "$TMP/dados/copia"
+echo "   importação ${SEG[6]} s, cp $cp_seg s, razão $(awk -v a="${SEG[6]}" -v b="$cp_seg" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "-" }')"
+
+echo
+n8=$(registros "$TMP/decl.txt" 8)
+echo "== Meta 3: saldos do diário geral (tipo 8), $CONTAS contas x 12 meses"
+echo "   $n8 registros: $(por_segundo "$n8" "${SEG[8]}") registros/s, pico ${MB[8]} MB"
+
+if (( ERROS_CADA > 0 )); then
+  echo
+  echo "== Registros com erro: tipo 6 com $ERROS_CADA de cada código de erro"
+  gerar "$TMP/erros" "$LANCAMENTOS" --tipos 6 --erros-cada "$ERROS_CADA"
+  mkdir -p "$TMP/dados-erros"
+  for t in "${REFS[@]}"; do
+    importar "$TMP/dados-erros" "$t" "$TMP/decl/tipo$t.txt" # the clean chart and tables
+  done
+  importar "$TMP/dados-erros" 6 "$TMP/erros/tipo6.txt"
+  echo "   semeados: $(grep -c '^6;' "$TMP/erros/erros.txt") registros"
+  linha_tabela 6 "$(registros "$TMP/erros.txt" 6)"
+  rm -rf "$TMP/erros" "$TMP/dados-erros"
+fi
+
+if (( LANCAMENTOS_GRANDE > 0 )); then
+  echo
+  echo "== Meta 1 (memória constante): $LANCAMENTOS_GRANDE lançamentos contra o mesmo plano"
+  # Free the disk of the first run; the large file and its accepted copy need room.
+  rm -rf "$TMP/dados"
+  mkdir -p "$TMP/dados-grande"
+  for t in "${REFS[@]}"; do
+    importar "$TMP/dados-grande" "$t" "$TMP/decl/tipo$t.txt"
+  done
+  rm -rf "$TMP/decl"
+  gerar "$TMP/grande" "$LANCAMENTOS_GRANDE" --tipos 6
+  importar "$TMP/dados-grande" 6 "$TMP/grande/tipo6.txt"
+  printf '%-5s %12s %12s %12s %8s %8s %10s %12s %10s\n' tipo registros lidos corretos erros status segundos "registros/s" "pico MB"
+  linha_tabela 6 "$LANCAMENTOS_GRANDE"
+  echo "   pico com $n6 registros: ${MB[6]} MB; com $LANCAMENTOS_GRANDE: ${R_MB:--} MB" \
+    "(razão $(awk -v a="${R_MB:-0}" -v b="${MB[6]}" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'))"
+fi

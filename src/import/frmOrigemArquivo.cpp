@@ -1,0 +1,309 @@
+#include "frmOrigemArquivo.h"
+
+#include "PreChecagem.h"
+#include "platform/Dialogos.h"
+#include "platform/Pastas.h"
+#include "shell/Geral.h"
+#include "shell/HelpContexts.h"
+#include "shell/Servicos.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QVBoxLayout>
+
+QString frmOrigemArquivo::NomeArquivoOrigem;
+const QString frmOrigemArquivo::Padrao = QStringLiteral("*.txt;*.dec;*.sov");
+
+namespace {
+
+bool confere(const QString& nome)
+{
+    static const QList<QRegularExpression> padroes = [] {
+        QList<QRegularExpression> r;
+        for (const QString& p : frmOrigemArquivo::Padrao.split(u';', Qt::SkipEmptyParts))
+            r << QRegularExpression::fromWildcard(p, Qt::CaseInsensitive);
+        return r;
+    }();
+    for (const QRegularExpression& p : padroes)
+        if (p.match(nome).hasMatch())
+            return true;
+    return false;
+}
+
+bool volumeLegivel(const QString& raiz)
+{
+    const QStorageInfo v(raiz);
+    const QFileInfo fi(raiz);
+    return v.isValid() && v.isReady() && fi.isDir() && fi.isReadable() && fi.isExecutable();
+}
+
+} // namespace
+
+frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
+    : Formulario(parent)
+{
+    setObjectName(QStringLiteral("frmOrigemArquivo"));
+    definirContextoAjuda(ajuda::frmOrigemArquivo);
+    setWindowTitle(QStringLiteral("Localizar Arquivo "));
+
+    frmOrigem = new QGroupBox(QStringLiteral("Origem"), this);
+    frmOrigem->setObjectName(QStringLiteral("frmOrigem"));
+    lblUnidade = new QLabel(QStringLiteral("Unidade de Origem:"), frmOrigem);
+    lblUnidade->setObjectName(QStringLiteral("lblUnidade"));
+    DrvDRIVE = new QComboBox(frmOrigem);
+    DrvDRIVE->setObjectName(QStringLiteral("DrvDRIVE"));
+    lblPasta = new QLabel(QStringLiteral("Pasta de Origem:"), frmOrigem);
+    lblPasta->setObjectName(QStringLiteral("lblPasta"));
+    driDiretorio = new QListWidget(frmOrigem);
+    driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
+    lblNome = new QLabel(QStringLiteral("Nome do Arquivo:"), frmOrigem);
+    lblNome->setObjectName(QStringLiteral("lblNome"));
+    flArquivo = new QListWidget(frmOrigem);
+    flArquivo->setObjectName(QStringLiteral("flArquivo"));
+    lblUnidade->setBuddy(DrvDRIVE);
+    lblPasta->setBuddy(driDiretorio);
+    lblNome->setBuddy(flArquivo);
+
+    auto* grade = new QGridLayout(frmOrigem);
+    grade->addWidget(lblNome, 0, 0);
+    grade->addWidget(flArquivo, 1, 0, 3, 1);
+    grade->addWidget(lblPasta, 0, 1);
+    grade->addWidget(driDiretorio, 1, 1);
+    grade->addWidget(lblUnidade, 2, 1);
+    grade->addWidget(DrvDRIVE, 3, 1);
+    grade->setColumnStretch(0, 1);
+    grade->setColumnStretch(1, 1);
+
+    lblCNPJ = new QLabel(this);
+    lblCNPJ->setObjectName(QStringLiteral("lblCNPJ"));
+    lblPeriodo = new QLabel(this);
+    lblPeriodo->setObjectName(QStringLiteral("lblPeriodo"));
+
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    Voltar = new QPushButton(QStringLiteral("&Voltar"), this);
+    Voltar->setObjectName(QStringLiteral("Voltar"));
+    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
+    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
+    for (QPushButton* b : {cmdOk, Voltar, cmdCancelar, cmdAjuda})
+        b->setAutoDefault(false);
+
+    auto* botoes = new QHBoxLayout;
+    botoes->addStretch(1);
+    botoes->addWidget(cmdOk);
+    botoes->addWidget(Voltar);
+    botoes->addWidget(cmdCancelar);
+    botoes->addWidget(cmdAjuda);
+
+    auto* raiz = new QVBoxLayout(this);
+    raiz->addWidget(lblCNPJ);
+    raiz->addWidget(lblPeriodo);
+    raiz->addWidget(frmOrigem, 1);
+    raiz->addLayout(botoes);
+    resize(640, 400);
+
+    connect(DrvDRIVE, &QComboBox::activated, this, &frmOrigemArquivo::DrvDRIVE_Change);
+    connect(driDiretorio, &QListWidget::itemActivated, this, &frmOrigemArquivo::driDiretorio_Activated);
+    connect(flArquivo, &QListWidget::itemSelectionChanged, this, &frmOrigemArquivo::flArquivo_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &frmOrigemArquivo::cmdOk_Click);
+    connect(Voltar, &QPushButton::clicked, this, &frmOrigemArquivo::Voltar_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmOrigemArquivo::cmdCancelar_Click);
+    connect(cmdAjuda, &QPushButton::clicked, this, &frmOrigemArquivo::cmdAjuda_Click);
+}
+
+void frmOrigemArquivo::Form_Load()
+{
+    Geral& g = geral();
+    preencherUnidades();
+    // A last folder that is gone or unreadable falls back to the program folder.
+    const QFileInfo ultima(g.gDiretorio);
+    const bool usaUltima = !g.gDiretorio.isEmpty() && ultima.isDir() && ultima.isReadable();
+    definirPasta(usaUltima ? g.gDiretorio : pastas().programa);
+    setWindowTitle(QStringLiteral("Localizar Arquivo ") + Fun_DescricaoTipoArquivo());
+    lblCNPJ->setText(QStringLiteral("CNPJ: ") + g.gCNPJ);
+    lblPeriodo->setText(QStringLiteral("Período: ") + dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" a ")
+                        + dataDdMmAaaa(g.gPeriodoFinal));
+    cmdOk->setEnabled(false);
+}
+
+bool frmOrigemArquivo::Form_QueryUnload()
+{
+    cmdCancelar_Click();
+    return false;
+}
+
+void frmOrigemArquivo::preencherUnidades()
+{
+    DrvDRIVE->clear();
+    QStringList raizes;
+    QHash<QString, QString> nomes;
+    for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
+        if (!v.isValid() || raizes.contains(v.rootPath()))
+            continue;
+        raizes << v.rootPath();
+        nomes.insert(v.rootPath(), v.name());
+    }
+    raizes.sort();
+    for (const QString& r : raizes) {
+        const QString nome = nomes.value(r);
+        DrvDRIVE->addItem(nome.isEmpty() || nome == r ? r : r + QStringLiteral(" [") + nome + u']', r);
+    }
+}
+
+void frmOrigemArquivo::selecionarUnidadeDe(const QString& pasta)
+{
+    const QString raiz = QStorageInfo(pasta).rootPath();
+    if (raiz.isEmpty())
+        return;
+    int i = DrvDRIVE->findData(raiz);
+    if (i < 0) {
+        DrvDRIVE->addItem(raiz, raiz);
+        i = DrvDRIVE->count() - 1;
+    }
+    const QSignalBlocker bloqueio(DrvDRIVE);
+    DrvDRIVE->setCurrentIndex(i);
+}
+
+void frmOrigemArquivo::DrvDRIVE_Change(int indice)
+{
+    const QString raiz = DrvDRIVE->itemData(indice).toString();
+    if (!volumeLegivel(raiz)) {
+        selecionarUnidadeDe(m_pasta);
+        dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
+        return;
+    }
+    definirPasta(raiz);
+}
+
+void frmOrigemArquivo::definirPasta(const QString& pasta)
+{
+    m_pasta = QDir::cleanPath(QDir(pasta).absolutePath());
+    selecionarUnidadeDe(m_pasta);
+    listarPastas();
+    cmdOk->setEnabled(false);
+    listarArquivos();
+}
+
+void frmOrigemArquivo::listarPastas()
+{
+    driDiretorio->clear();
+    QStringList cadeia;
+    QDir d(m_pasta);
+    while (true) {
+        cadeia.prepend(d.absolutePath());
+        if (d.isRoot() || !d.cdUp())
+            break;
+    }
+    const QIcon aberta = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon fechada = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const auto recuo = [](int n) { return QString(n * 3, u' '); };
+    int nivel = 0;
+    for (const QString& c : cadeia) {
+        const QString nome = QDir(c).isRoot() ? c : QFileInfo(c).fileName();
+        auto* item = new QListWidgetItem(aberta, recuo(nivel) + nome, driDiretorio);
+        item->setData(Qt::UserRole, c);
+        ++nivel;
+    }
+    driDiretorio->setCurrentRow(driDiretorio->count() - 1);
+    const QFileInfoList filhas =
+        QDir(m_pasta).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& f : filhas) {
+        auto* item = new QListWidgetItem(fechada, recuo(nivel) + f.fileName(), driDiretorio);
+        item->setData(Qt::UserRole, f.absoluteFilePath());
+    }
+}
+
+void frmOrigemArquivo::listarArquivos()
+{
+    flArquivo->clear();
+    const QFileInfoList arquivos = QDir(m_pasta).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& f : arquivos)
+        if (confere(f.fileName()))
+            flArquivo->addItem(f.fileName());
+}
+
+QStringList frmOrigemArquivo::arquivosListados() const
+{
+    QStringList r;
+    for (int i = 0; i < flArquivo->count(); ++i)
+        r << flArquivo->item(i)->text();
+    return r;
+}
+
+void frmOrigemArquivo::driDiretorio_Activated(QListWidgetItem* item)
+{
+    if (item)
+        definirPasta(item->data(Qt::UserRole).toString());
+}
+
+void frmOrigemArquivo::flArquivo_Click()
+{
+    cmdOk->setEnabled(!flArquivo->selectedItems().isEmpty());
+}
+
+void frmOrigemArquivo::cmdOk_Click()
+{
+    QListWidgetItem* item = flArquivo->currentItem();
+    if (!item || !cmdOk->isEnabled())
+        return;
+    Geral& g = geral();
+    const QString nome = item->text();
+    // The path as chosen: file names are case-sensitive here.
+    g.gArquivoOrigem = QDir(m_pasta).filePath(nome);
+    NomeArquivoOrigem = nome;
+    g.gDiretorio = m_pasta;
+
+    switch (prechecagem::verificar(g.gArquivoOrigem)) {
+    case prechecagem::Resultado::Inacessivel:
+        selecionarUnidadeDe(m_pasta);
+        dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
+        return;
+    case prechecagem::Resultado::Vazio:
+        dlg::MsgBox(prechecagem::TextoVazio);
+        return;
+    case prechecagem::Resultado::ErroLeiaute:
+    case prechecagem::Resultado::ErroLeitura:
+        dlg::MsgBox(g.gMsg, dlg::Icone::Critico);
+        return;
+    case prechecagem::Resultado::TamanhoInvalido:
+        dlg::MsgBox(prechecagem::TextoInvalido);
+        return;
+    case prechecagem::Resultado::Aceito:
+        break;
+    }
+    selecionarUnidadeDe(pastas().programa);
+    Formularios::descarregar(this);
+    if (Formulario* f = Formularios::carregar(QStringLiteral("frmImportarArquivo")))
+        Formularios::mostrarModal(f);
+}
+
+void frmOrigemArquivo::Voltar_Click()
+{
+    Formularios::descarregar(this);
+    if (Formulario* f = Formularios::carregar(QStringLiteral("frmLeiaute")))
+        Formularios::mostrarModal(f);
+}
+
+void frmOrigemArquivo::cmdCancelar_Click()
+{
+    selecionarUnidadeDe(pastas().programa);
+    geral().gDiretorio = m_pasta;
+    Formularios::descarregar(this);
+}
+
+void frmOrigemArquivo::cmdAjuda_Click()
+{
+    mostrarAjuda();
+}

@@ -1,0 +1,230 @@
+#include "Gravadores.h"
+
+#include "Consultas.h"
+#include "Tabelas.h"
+
+#include "platform/Cp1252.h"
+
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+namespace motor {
+
+namespace {
+
+// Records per commit of the batch.
+constexpr qint64 RegistrosPorLote = 20000;
+
+// Windows-1252 bytes as UTF-8, ASCII copied as is.
+void paraUtf8(QByteArrayView b, std::string& out)
+{
+    out.clear();
+    out.reserve(b.size() * 2);
+    for (char ch : b) {
+        const auto u = static_cast<unsigned char>(ch);
+        if (u < 0x80) {
+            out.push_back(ch);
+        } else {
+            out += cp1252::decodificar(QByteArrayView(&ch, 1)).toStdString();
+        }
+    }
+}
+
+db::Erro erroSqlite(sqlite3* h, int rc)
+{
+    const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("Banco de dados não está aberto.");
+    return db::mapearErro(QSqlError(QString(), msg, QSqlError::StatementError, QString::number(rc)));
+}
+
+} // namespace
+
+Gravador::~Gravador()
+{
+    liberar();
+}
+
+void Gravador::liberar()
+{
+    for (sqlite3_stmt* s : std::as_const(m_stmts))
+        sqlite3_finalize(s);
+    m_stmts.clear();
+}
+
+bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
+                       bool* gravado)
+{
+    if (gravado)
+        *gravado = false;
+    Geral& g = m_c.g;
+    sqlite3* h = g.gConn ? g.gConn->handle() : nullptr;
+    if (!h)
+        return m_c.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."), procedimento));
+    if (!m_c.abrirLote())
+        return m_c.falhar(g.gMsg + QStringLiteral(" (") + procedimento + u')');
+    sqlite3_stmt* s = m_stmts.value(sql, nullptr);
+    if (!s) {
+        const QByteArray texto = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(h, texto.constData(), static_cast<int>(texto.size()), &s, nullptr);
+        if (rc != SQLITE_OK) {
+            const db::Erro e = erroSqlite(h, rc);
+            sqlite3_finalize(s);
+            m_c.confirmarLote();
+            return m_c.falhar(textoErro(e, procedimento));
+        }
+        m_stmts.insert(sql, s);
+    }
+    int i = 1;
+    for (const Valor& v : valores) {
+        switch (v.tipo) {
+        case Valor::Tipo::Nulo:
+            sqlite3_bind_null(s, i);
+            break;
+        case Valor::Tipo::Inteiro:
+            sqlite3_bind_int64(s, i, v.inteiro);
+            break;
+        case Valor::Tipo::Texto: {
+            const QByteArray u = v.texto.toUtf8();
+            sqlite3_bind_text(s, i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case Valor::Tipo::Bytes:
+            if (v.maiusculas)
+                m_buf = cp1252::decodificar(v.bytes).toUpper().toStdString();
+            else
+                paraUtf8(v.bytes, m_buf);
+            sqlite3_bind_text(s, i, m_buf.data(), static_cast<int>(m_buf.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        ++i;
+    }
+    const int rc = sqlite3_step(s);
+    const int estendido = rc == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(h);
+    db::Erro e;
+    if (rc != SQLITE_DONE)
+        e = erroSqlite(h, estendido);
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    if (rc == SQLITE_DONE) {
+        if (gravado)
+            *gravado = true;
+        if (++m_noLote >= RegistrosPorLote) {
+            m_noLote = 0;
+            if (!m_c.confirmarLote())
+                return m_c.falhar(g.gMsg + QStringLiteral(" (") + procedimento + u')');
+        }
+        return true;
+    }
+    if (estendido == SQLITE_CONSTRAINT_UNIQUE || estendido == SQLITE_CONSTRAINT_PRIMARYKEY)
+        return true;   // a row with the same key is stored already: skipped
+    // Keep what was stored before this row (SQLite may have ended the
+    // transaction itself on errors such as a full disk).
+    if (sqlite3_get_autocommit(h))
+        g.gConn->desfazer();
+    m_c.confirmarLote();
+    return m_c.falhar(textoErro(e, procedimento));
+}
+
+QString colunasDeclaracao()
+{
+    return QStringLiteral("Inarquivo,cnpj,periodoinicial,periodofinal");
+}
+
+namespace {
+
+QString insercao(int tipo, const QString& colunas)
+{
+    const QString base = baseTabela(tipo);
+    const int n = static_cast<int>(colunas.count(u',')) + 1;
+    QString marcas = QStringLiteral("?");
+    for (int i = 1; i < n; ++i)
+        marcas += QStringLiteral(",?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(nomeTabela(base), colunas, marcas);
+}
+
+QString semTabela(const QString& procedimento)
+{
+    return textoErro(db::ErroGeral, QStringLiteral("Tipo de arquivo sem tabela para gravação."), procedimento);
+}
+
+} // namespace
+
+bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codTab, QByteArrayView codigo,
+                              QByteArrayView descricao)
+{
+    static const QString proc = QStringLiteral("fun_Grava68TabelasCodigo");
+    const Geral& g = c.g;
+    const int tipo = g.gTipoArquivo;
+    const QString inicio = dataDdmmaaaa(g.gPeriodoInicial);
+    const QString fim = dataDdmmaaaa(g.gPeriodoFinal);
+    const qint64 in = g.gIN;
+    bool ok = false;
+    bool gravado = false;
+    const QString decl = colunasDeclaracao();
+    switch (tipo) {
+    case 1:
+        ok = c.gravador().inserir(insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,Codtab,Codconta,DescConta")),
+                                  {in, g.gCNPJ, inicio, fim, 0, data, codTab, codigo, descricao}, proc, &gravado);
+        break;
+    case 2:
+        ok = c.gravador().inserir(insercao(2, decl + QStringLiteral(",DataAtualiz,Codtab,Codconta,DescConta")),
+                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+        break;
+    case 3:
+        ok = c.gravador().inserir(insercao(3, decl + QStringLiteral(",DataAtualiz,Codtab,Codcusto,Desccusto")),
+                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+        break;
+    case 4:
+        ok = c.gravador().inserir(insercao(4, decl + QStringLiteral(",DataAtualiz,Codtab,CodDespesa,Descdesp")),
+                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+        break;
+    case 5:
+        ok = c.gravador().inserir(insercao(5, decl + QStringLiteral(",DataAtualiz,Codtab,Codhistpad,Deschistpad")),
+                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+        break;
+    default:
+        return c.falhar(semTabela(proc));
+    }
+    if (ok && gravado)
+        c.consultas().registrarGravado(tipo, data, codigo);
+    return ok;
+}
+
+bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codigo, QByteArrayView tipoConta,
+                              QByteArrayView totalizadora, QByteArrayView descricao)
+{
+    static const QString proc = QStringLiteral("fun_Grava86TabelasCodigo");
+    const Geral& g = c.g;
+    const int tipo = g.gTipoArquivo;
+    const QString inicio = dataDdmmaaaa(g.gPeriodoInicial);
+    const QString fim = dataDdmmaaaa(g.gPeriodoFinal);
+    const qint64 in = g.gIN;
+    bool ok = false;
+    bool gravado = false;
+    const QString decl = colunasDeclaracao();
+    switch (tipo) {
+    case 1:
+        ok = c.gravador().inserir(
+            insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta")),
+            {in, g.gCNPJ, inicio, fim, 0, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
+            &gravado);
+        break;
+    case 2:
+        ok = c.gravador().inserir(
+            insercao(2, decl + QStringLiteral(",DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta")),
+            {in, g.gCNPJ, inicio, fim, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
+            &gravado);
+        break;
+    case 3:
+        ok = c.gravador().inserir(insercao(3, decl + QStringLiteral(",DataAtualiz,CodCusto,Desccusto")),
+                                  {in, g.gCNPJ, inicio, fim, data, codigo, descricao}, proc, &gravado);
+        break;
+    default:
+        return c.falhar(semTabela(proc));
+    }
+    if (ok && gravado)
+        c.consultas().registrarGravado(tipo, data, codigo, tipoConta);
+    return ok;
+}
+
+} // namespace motor

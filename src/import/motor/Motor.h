@@ -1,0 +1,10 @@
+#pragma once
+// The import engine: everything an import run does, without widgets.
+#include "Arquivos.h"
+#include "Consultas.h"
+#include "Contexto.h"
+#include "Execucao.h"
+#include "Gravadores.h"
+#include "Leitura.h"
+#include "Tabelas.h"
+#include "Testes.h"

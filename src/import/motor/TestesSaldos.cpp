@@ -1,0 +1,204 @@
+// Balance record tests (types 8 and 9) and their writers.
+#include "Consultas.h"
+#include "Gravadores.h"
+#include "Leitura.h"
+#include "Tabelas.h"
+#include "Testes.h"
+
+#include "platform/Cp1252.h"
+
+namespace motor {
+
+namespace {
+
+// The four amounts of the record in hand, for the writer.
+struct Valores {
+    Moeda saldoIni, debitos, creditos, saldoFin;
+};
+
+// Amount field n: `codigo` when not digits. An amount that did not convert
+// counts as zero for its indicator.
+bool testarValor(Contexto& ctx, Registro& r, int n, qint16 codigo, Moeda& valor)
+{
+    valor = Moeda();
+    const QByteArrayView f = ctx.campo(r, n);
+    if (!SoNumeros(f))
+        return ctx.erro(r, codigo);
+    const std::optional<Moeda> v = valorMoeda(f, ctx.leiaute.campo(n)->decimais);
+    if (!v)
+        return ctx.falhar(textoErroEstouro());
+    valor = *v;
+    return true;
+}
+
+// Indicator field n: `codigo` when neither D nor C (either case, trailing
+// blanks ignored), or blank beside a non-zero amount.
+bool testarIndicador(Contexto& ctx, Registro& r, int n, qint16 codigo, Moeda valor)
+{
+    const QByteArrayView f = ctx.campo(r, n);
+    if (branco(f))
+        return valor.zero() || ctx.erro(r, codigo);
+    const QByteArrayView t = semBrancosFinais(f);
+    const char c = t.size() == 1 ? maiuscula(t[0]) : '\0';
+    return c == 'C' || c == 'D' || ctx.erro(r, codigo);
+}
+
+bool testarSaldo(Contexto& ctx, Registro& r, Valores& v)
+{
+    const Geral& g = ctx.g;
+    const QByteArrayView data = ctx.campo(r, 1);
+    bool dataValida = false;
+    if (branco(data) || data == QByteArrayView("00000000")) {
+        if (!ctx.erro(r, 14))
+            return false;
+    } else if (temNul(data)) {
+        Contexto::trocarNulNoCampo(r, data);
+        if (!ctx.erro(r, 49))
+            return false;
+    } else {
+        const QDate d = dataDeCampo(data);
+        dataValida = d.isValid();
+        if (!dataValida) {
+            if (!ctx.erro(r, 13))
+                return false;
+        } else if ((d < g.gPeriodoInicial || d > g.gPeriodoFinal) && !ctx.erro(r, 15)) {
+            return false;
+        }
+    }
+
+    // No duplicate or chart test for a record without a valid date.
+    const QByteArrayView conta = ctx.campo(r, 2);
+    if (branco(conta)) {
+        if (!ctx.erro(r, 16))
+            return false;
+    } else if (temNul(conta)) {
+        Contexto::trocarNulNoCampo(r, conta);
+        if (!ctx.erro(r, 49))
+            return false;
+    } else if (dataValida) {
+        // Month and year of the balance date: one balance per account and month.
+        bool achou = false;
+        if (!Verifica_Importados(ctx, achou, cortar(data, 3, 6), conta))
+            return false;
+        if (achou) {
+            if (!ctx.erro(r, 25))
+                return false;
+        } else {
+            char tipo = ' ';
+            if (!Verifica_Integridade(ctx, achou, conta, g.gTipoArquivo == 8, tipo))
+                return false;
+            if (!achou && !ctx.erro(r, tipo == 'S' ? 18 : 17))
+                return false;
+        }
+    }
+
+    return testarValor(ctx, r, 3, 19, v.saldoIni) && testarIndicador(ctx, r, 4, 20, v.saldoIni)
+        && testarValor(ctx, r, 5, 21, v.debitos) && testarValor(ctx, r, 6, 22, v.creditos)
+        && testarValor(ctx, r, 7, 23, v.saldoFin) && testarIndicador(ctx, r, 8, 24, v.saldoFin);
+}
+
+bool gravarSaldo(Contexto& ctx, Registro& r, const Valores& v)
+{
+    const auto gravar = ctx.g.gIN == 68 ? fun_Grava68Saldos : fun_Grava86Saldos;
+    return gravar(ctx, ctx.campo(r, 1), ctx.campo(r, 2), v.saldoIni, ctx.campo(r, 4), v.debitos, v.creditos,
+                  v.saldoFin, ctx.campo(r, 8));
+}
+
+// The INSERT of a balance table and the declaration texts, built once per
+// declaration and type rather than per record.
+struct InsercaoSaldos {
+    int tipo = 0;
+    qint16 in = 0;
+    QString cnpj, cnpjNumeros;
+    QDate inicio, fim;
+    QString sql;
+    QByteArray textoCnpj, textoInicio, textoFim;   // Windows-1252, bound as field bytes
+};
+
+const InsercaoSaldos& insercao(const Geral& g)
+{
+    static InsercaoSaldos s;
+    if (s.tipo != g.gTipoArquivo || s.in != g.gIN || s.cnpj != g.gCNPJ || s.cnpjNumeros != g.gCNPJNumeros
+        || s.inicio != g.gPeriodoInicial || s.fim != g.gPeriodoFinal || s.sql.isEmpty()) {
+        s.tipo = g.gTipoArquivo;
+        s.in = g.gIN;
+        s.cnpj = g.gCNPJ;
+        s.cnpjNumeros = g.gCNPJNumeros;
+        s.inicio = g.gPeriodoInicial;
+        s.fim = g.gPeriodoFinal;
+        s.textoCnpj = cp1252::codificar(g.gCNPJ);
+        s.textoInicio = cp1252::codificar(dataDdmmaaaa(g.gPeriodoInicial));
+        s.textoFim = cp1252::codificar(dataDdmmaaaa(g.gPeriodoFinal));
+        s.sql = QStringLiteral("INSERT INTO %1 (%2,datasaldoIni,Codconta,ValorSaldoIni,IndDCSaldoIni,"
+                               "ValorDebitos,ValorCreditos,ValorSaldoFin,IndDCSaldoFin) "
+                               "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)")
+                    .arg(nomeTabelaTipo(g.gTipoArquivo), colunasDeclaracao());
+    }
+    return s;
+}
+
+// An indicator stored upper-cased. The usual one-letter ASCII field is
+// upper-cased in `buf` with no allocation; anything else goes the long way.
+Valor indicador(QByteArrayView f, char (&buf)[8])
+{
+    if (f.size() > qsizetype(sizeof buf))
+        return Valor::maiusculo(f);
+    for (qsizetype i = 0; i < f.size(); ++i) {
+        if (static_cast<unsigned char>(f[i]) >= 0x80)
+            return Valor::maiusculo(f);
+        buf[i] = maiuscula(f[i]);
+    }
+    return Valor(QByteArrayView(buf, f.size()));
+}
+
+bool gravarSaldos(Contexto& c, const QString& proc, QByteArrayView data, QByteArrayView conta, Moeda saldoIni,
+                  QByteArrayView indIni, Moeda debitos, Moeda creditos, Moeda saldoFin, QByteArrayView indFin)
+{
+    const Geral& g = c.g;
+    const int tipo = g.gTipoArquivo;
+    if (tipo != 8 && tipo != 9)
+        return c.falhar(textoErro(db::ErroGeral, QStringLiteral("Tipo de arquivo sem tabela para gravação."), proc));
+    const InsercaoSaldos& s = insercao(g);
+    char ini[8];
+    char fin[8];
+    bool gravado = false;
+    if (!c.gravador().inserir(s.sql,
+                              {static_cast<qint64>(g.gIN), QByteArrayView(s.textoCnpj), QByteArrayView(s.textoInicio),
+                               QByteArrayView(s.textoFim), data, conta, saldoIni, indicador(indIni, ini), debitos,
+                               creditos, saldoFin, indicador(indFin, fin)},
+                              proc, &gravado))
+        return false;
+    if (gravado)
+        c.consultas().registrarGravado(tipo, data, conta);
+    return true;
+}
+
+} // namespace
+
+bool fun_validaSaldos(Contexto& ctx)
+{
+    if (!iniciarTeste(ctx))
+        return false;
+    OpcoesLeitura op;
+    op.mostrarContagem = true;
+    Valores v;
+    return lerArquivo(ctx, op,
+                      TesteArquivo{[&v](Contexto& c, Registro& r) { return testarSaldo(c, r, v); },
+                                   [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); }});
+}
+
+bool fun_Grava68Saldos(Contexto& c, QByteArrayView data, QByteArrayView conta, Moeda saldoIni, QByteArrayView indIni,
+                       Moeda debitos, Moeda creditos, Moeda saldoFin, QByteArrayView indFin)
+{
+    static const QString proc = QStringLiteral("fun_Grava68Saldos");
+    return gravarSaldos(c, proc, data, conta, saldoIni, indIni, debitos, creditos, saldoFin, indFin);
+}
+
+bool fun_Grava86Saldos(Contexto& c, QByteArrayView data, QByteArrayView conta, Moeda saldoIni, QByteArrayView indIni,
+                       Moeda debitos, Moeda creditos, Moeda saldoFin, QByteArrayView indFin)
+{
+    static const QString proc = QStringLiteral("fun_Grava86Saldos");
+    return gravarSaldos(c, proc, data, conta, saldoIni, indIni, debitos, creditos, saldoFin, indFin);
+}
+
+} // namespace motor

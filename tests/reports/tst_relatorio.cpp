@@ -1,0 +1,206 @@
+#include "Ambiente.h"
+
+#include "platform/Impressoras.h"
+#include "reports/Relatorio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace relatorio;
+
+class TstRelatorio : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup();
+    void paginasComCabecalhoComum();
+    void grupoEmNovaPaginaSemRepetirCabecalho();
+    void textoQuebradoCabeNaLargura();
+    void imprimir_data();
+    void imprimir();
+};
+
+namespace {
+
+const QDateTime Momento(QDate(2024, 3, 5), QTime(14, 7, 9));
+
+Relatorio exemplo(int grupos, int linhas)
+{
+    Relatorio r;
+    r.titulo = QStringLiteral("Relatório de Teste");
+    r.momento = Momento;
+    for (int g = 0; g < grupos; ++g) {
+        Grupo grupo;
+        grupo.cabecalho.texto(0, 0, 200, QStringLiteral("Grupo %1").arg(g + 1));
+        grupo.cabecalho.rotulo(300, 0, 100, QStringLiteral("pág. %p"), Qt::AlignRight);
+        for (int i = 1; i <= linhas; ++i) {
+            Banda d;
+            d.texto(0, 0, 60, QString::number(i), Qt::AlignRight);
+            d.texto(80, 0, 200, QStringLiteral("%p literal"));
+            d.moeda(300, 0, 120, Moeda::deUnidades(12345678 * i));
+            grupo.detalhes << d;
+        }
+        r.grupos << grupo;
+    }
+    return r;
+}
+
+// Every text item lies inside the printable area and no two overlap.
+void verificarDisposicao(const Pagina& p, const QSizeF& area)
+{
+    const QList<Item>& itens = p.itens;
+    for (qsizetype a = 0; a < itens.size(); ++a) {
+        const QRectF ra = itens.at(a).ret;
+        QVERIFY2(ra.left() >= 0 && ra.right() <= area.width() + 0.01 && ra.top() >= 0
+                     && ra.bottom() <= area.height() + 0.01,
+                 qPrintable(itens.at(a).texto));
+        if (itens.at(a).tipo != Item::Tipo::Texto)
+            continue;
+        for (qsizetype b = a + 1; b < itens.size(); ++b)
+            if (itens.at(b).tipo == Item::Tipo::Texto)
+                QVERIFY2(!ra.intersects(itens.at(b).ret),
+                         qPrintable(itens.at(a).texto + QStringLiteral(" / ") + itens.at(b).texto));
+    }
+}
+
+} // namespace
+
+void TstRelatorio::cleanup()
+{
+    definirObservadorImpressao(nullptr);
+}
+
+void TstRelatorio::paginasComCabecalhoComum()
+{
+    const QList<Pagina> paginas = paginar(exemplo(1, 150));
+    QVERIFY(paginas.size() >= 3);
+    int proximo = 1;
+    for (qsizetype n = 0; n < paginas.size(); ++n) {
+        const Pagina& p = paginas.at(n);
+        verificarDisposicao(p, areaA4());
+        const QStringList t = p.textos();
+        QCOMPARE(p.numero, static_cast<int>(n) + 1);
+        QCOMPARE(t.mid(0, 6), (QStringList{QStringLiteral("Ministério da Lumeira"), QStringLiteral("05/03/2024 14:07:09"),
+                                           QStringLiteral("Secretaria da Orvane do Brasil"),
+                                           QStringLiteral("Página: %1").arg(p.numero),
+                                           QStringLiteral("TOBRI  -  Arquivos Contábeis"),
+                                           QStringLiteral("Relatório de Teste")}));
+        // The group header opens every page the group goes on to.
+        QCOMPARE(t.at(6), QStringLiteral("Grupo 1"));
+        QCOMPARE(t.at(7), QStringLiteral("pág. %1").arg(p.numero));
+        // Details follow in order, none lost or repeated; data is never expanded.
+        for (qsizetype i = 8; i < t.size(); i += 3) {
+            QCOMPARE(t.at(i), QString::number(proximo));
+            QCOMPARE(t.at(i + 1), QStringLiteral("%p literal"));
+            QCOMPARE(t.at(i + 2), Moeda::deUnidades(12345678LL * proximo).textoReais());
+            ++proximo;
+        }
+    }
+    QCOMPARE(proximo, 151);
+    QCOMPARE(Moeda::deUnidades(12345678LL * 100).textoReais(), QStringLiteral("R$ 123.456,78"));
+}
+
+void TstRelatorio::grupoEmNovaPaginaSemRepetirCabecalho()
+{
+    Relatorio r = exemplo(3, 2);
+    r.cabecalhoComum = false;
+    const Fonte fixa{9, false, true};
+    for (Grupo& g : r.grupos) {
+        g.novaPagina = true;
+        g.repetirCabecalho = false;
+        for (int i = 0; i < 80; ++i) {
+            Banda d(fixa);
+            d.texto(0, 0, 400, QStringLiteral("linha %1 do dump").arg(i));
+            g.detalhes << d;
+        }
+    }
+    const QList<Pagina> paginas = paginar(r);
+    QStringList inicios;
+    int cabecalhos = 0;
+    for (const Pagina& p : paginas) {
+        verificarDisposicao(p, areaA4());
+        QVERIFY(p.itensCom(QStringLiteral("Ministério da Lumeira")).isEmpty());
+        inicios << p.textos().first();
+        for (const QString& t : p.textos())
+            cabecalhos += t.startsWith(QStringLiteral("Grupo ")) ? 1 : 0;
+    }
+    // Each group starts a page of its own and its header is printed once.
+    QCOMPARE(cabecalhos, 3);
+    QVERIFY(paginas.size() >= 6);
+    QCOMPARE(inicios.count(QStringLiteral("Grupo 1")), 1);
+    QCOMPARE(inicios.count(QStringLiteral("Grupo 2")), 1);
+    QCOMPARE(inicios.count(QStringLiteral("Grupo 3")), 1);
+    QCOMPARE(paginas.last().itensCom(QStringLiteral("linha 79 do dump")).first().fonte, fixa);
+}
+
+void TstRelatorio::textoQuebradoCabeNaLargura()
+{
+    const QString longo = QStringLiteral(
+        "Tipo da conta inválido: deve ser S (sintética) ou A (analítica); no Plano de Contas Diário Auxiliar, "
+        "somente A, e uma PalavraMuitoLongaQueNaoCabeEmLinhaNenhumaDestaLarguraEstreitaDeVerdade fim");
+    Banda b;
+    b.textoQuebrado(90, 0, 150, longo);
+    QVERIFY(b.itens().size() > 3);
+    QStringList partes;
+    double y = -1;
+    for (const Item& i : b.itens()) {
+        QVERIFY(larguraTexto(i.fonte, i.texto) <= 150);
+        QVERIFY(i.ret.top() > y);
+        y = i.ret.top();
+        partes << i.texto;
+    }
+    QCOMPARE(b.altura(), b.itens().last().ret.bottom());
+    QString junto = partes.join(QString());
+    QString esperado = longo;
+    QCOMPARE(junto.remove(u' '), esperado.remove(u' '));
+}
+
+void TstRelatorio::imprimir_data()
+{
+    QTest::addColumn<bool>("aceita");
+    QTest::addColumn<bool>("destinoBloqueado");
+    QTest::addColumn<int>("resultado");
+    QTest::newRow("impresso") << true << false << int(Resultado::Impresso);
+    QTest::newRow("dialogo cancelado") << false << false << int(Resultado::Cancelado);
+    QTest::newRow("arquivo não gravável") << true << true << int(Resultado::Erro);
+}
+
+void TstRelatorio::imprimir()
+{
+    QFETCH(bool, aceita);
+    QFETCH(bool, destinoBloqueado);
+    QFETCH(int, resultado);
+    Ambiente amb;
+    impressoras::simular({});
+    amb.dialogos.impressora.enqueue(aceita);
+    const QString pdf = amb.caminhoDados(QStringLiteral("saida.pdf"));
+    if (destinoBloqueado)
+        QDir().mkpath(pdf);
+    int observadas = 0;
+    definirObservadorImpressao([&](const QList<Pagina>& p) { observadas = static_cast<int>(p.size()); });
+    QString erro;
+    QCOMPARE(int(relatorio::imprimir(exemplo(1, 150), erro, pdf)), resultado);
+    switch (Resultado(resultado)) {
+    case Resultado::Impresso: {
+        QVERIFY(erro.isEmpty());
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.read(5) == "%PDF-");
+        QCOMPARE(observadas, static_cast<int>(paginar(exemplo(1, 150)).size()));
+        break;
+    }
+    case Resultado::Cancelado:
+        QVERIFY(erro.isEmpty());
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(observadas, 0);
+        break;
+    default:
+        QVERIFY2(erro.startsWith(QStringLiteral("cod.erro 482\r\nmsg. Erro: ")), qPrintable(erro));
+        QVERIFY(erro.contains(pdf));
+        break;
+    }
+    QVERIFY(amb.dialogos.mensagens.isEmpty());
+}
+
+QTEST_MAIN(TstRelatorio)
+#include "tst_relatorio.moc"
