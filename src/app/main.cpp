@@ -7,7 +7,9 @@
 #include "shell/frmAbertura.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QTranslator>
 
 namespace {
 
@@ -32,6 +34,11 @@ int main(int argc, char** argv)
     // The program ends when its main window is closed or by the toolbar's
     // exit, never because a message box was the last window open.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own dialogs (printer, file) in Portuguese.
+    QTranslator traducaoQt;
+    if (traducaoQt.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traducaoQt);
     definirPastas(pastasPadrao());
 
     registrarJanelasShell();

@@ -139,6 +139,10 @@ void JanelaResultadoImportacao::Form_Load()
     for (int i = 0; i < titulos.size(); ++i)
         m_modelo->setHeaderData(i, Qt::Horizontal, titulos.at(i));
     m_grade->resizeColumnToContents(0);
+    // The description takes the room; the count keeps its width.
+    m_grade->horizontalHeader()->setStretchLastSection(false);
+    m_grade->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_grade->resizeColumnToContents(2);
 
     if (g.gRegErros == 0) {
         m_cmdOK->setEnabled(false);
