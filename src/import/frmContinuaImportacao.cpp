@@ -2,6 +2,7 @@
 
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
+#include "shell/BotoesJanela.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 
@@ -120,14 +121,10 @@ frmContinuaImportacao::frmContinuaImportacao(QWidget* parent)
     LblPeriodo = new QLabel(this);
     LblPeriodo->setObjectName(QStringLiteral("LblPeriodo"));
 
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
-    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
-    for (QPushButton* b : {cmdOk, cmdCancelar, cmdAjuda})
-        b->setAutoDefault(false);
+    const BotoesOkCancelarAjuda botoes = criaBotoesOkCancelarAjuda(this);
+    cmdOk = botoes.cmdOk;
+    cmdCancelar = botoes.cmdCancelar;
+    cmdAjuda = botoes.cmdAjuda;
 
     auto* cabecalho = new QGridLayout;
     cabecalho->addWidget(Label1, 0, 0);
@@ -148,17 +145,11 @@ frmContinuaImportacao::frmContinuaImportacao(QWidget* parent)
     legenda->addWidget(lblTitulo2);
     legenda->addStretch(1);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch(1);
-    botoes->addWidget(cmdOk);
-    botoes->addWidget(cmdCancelar);
-    botoes->addWidget(cmdAjuda);
-
     auto* raiz = new QVBoxLayout(this);
     raiz->addLayout(cabecalho);
     raiz->addLayout(frames);
     raiz->addLayout(legenda);
-    raiz->addLayout(botoes);
+    raiz->addLayout(botoes.linha);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmContinuaImportacao::cmdOk_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmContinuaImportacao::cmdCancelar_Click);

@@ -23,29 +23,9 @@ QVariantList chave()
 } // namespace
 
 frmAbrirArquivo::frmAbrirArquivo(QWidget* parent)
-    : Formulario(parent)
+    : SeletorDeclaracao(QStringLiteral("Abrir"), ajuda::frmAbrirArquivo, parent)
 {
-    setWindowTitle(QStringLiteral("Abrir"));
-    definirContextoAjuda(ajuda::frmAbrirArquivo);
-    const ControlesSeletor c = montaSeletor(this);
-    TDBabrir = c.grade;
-    cmdOk = c.cmdOk;
-    cmdCancelar = c.cmdCancelar;
-    cmdAjuda = c.cmdAjuda;
     connect(cmdOk, &QPushButton::clicked, this, &frmAbrirArquivo::cmdOk_Click);
-    connect(cmdCancelar, &QPushButton::clicked, this, &frmAbrirArquivo::cmdCancelar_Click);
-}
-
-void frmAbrirArquivo::Form_Load()
-{
-    if (!abreRegistroNaGrade(*TDBabrir))
-        dlg::MsgBox(geral().gMsg);
-}
-
-void frmAbrirArquivo::voltaAoRegistro()
-{
-    if (!abreRegistroNaGrade(*TDBabrir))
-        dlg::MsgBox(geral().gMsg);
 }
 
 void frmAbrirArquivo::segueParaImportacao()
@@ -81,7 +61,7 @@ void frmAbrirArquivo::cmdOk_Click()
         g.gConn->fechar();
         if (e.numero != db::ErroSemTabela) {
             dlg::MsgBox(textoErro(e, QStringLiteral("cmdOk_Click")), dlg::Icone::Critico);
-            voltaAoRegistro();
+            recarregaRegistro();
             return;
         }
         // A database without the declaration tables is as good as corrupt.
@@ -91,16 +71,16 @@ void frmAbrirArquivo::cmdOk_Click()
 
     if (g.gErroAbertura != db::ErroBanco) {
         dlg::MsgBox(g.gMsg);
-        voltaAoRegistro();
+        recarregaRegistro();
         return;
     }
     if (dlg::MsgBox(PerguntaRecriar, dlg::Icone::Critico, dlg::Botoes::SimNao) != dlg::RespSim) {
-        voltaAoRegistro();
+        recarregaRegistro();
         return;
     }
     if (!AbreBanco(g.gMsg, true, true, g.gErroAbertura)) {
         dlg::MsgBox(g.gMsg);
-        voltaAoRegistro();
+        recarregaRegistro();
         return;
     }
     db::Erro e;
@@ -108,13 +88,8 @@ void frmAbrirArquivo::cmdOk_Click()
                                           "periodofinal, Nome) VALUES (?, ?, ?, ?, ?)"),
                            QVariantList(chave()) << nome, &e)) {
         dlg::MsgBox(textoErro(e, QStringLiteral("cmdOk_Click")), dlg::Icone::Critico);
-        voltaAoRegistro();
+        recarregaRegistro();
         return;
     }
     segueParaImportacao();
-}
-
-void frmAbrirArquivo::cmdCancelar_Click()
-{
-    Formularios::descarregar(this);
 }

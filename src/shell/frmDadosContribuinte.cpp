@@ -1,5 +1,6 @@
 #include "frmDadosContribuinte.h"
 
+#include "BotoesJanela.h"
 #include "Geral.h"
 #include "HelpContexts.h"
 #include "Servicos.h"
@@ -132,15 +133,11 @@ frmDadosContribuinte::frmDadosContribuinte(QWidget* parent)
         lq->addWidget(optADE[i]);
     }
 
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
-    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
     // Enter belongs to the CNPJ field (its lookup), so no button takes it.
-    for (QPushButton* b : {cmdOk, cmdCancelar, cmdAjuda})
-        b->setAutoDefault(false);
+    const BotoesOkCancelarAjuda botoes = criaBotoesOkCancelarAjuda(this);
+    cmdOk = botoes.cmdOk;
+    cmdCancelar = botoes.cmdCancelar;
+    cmdAjuda = botoes.cmdAjuda;
 
     auto* datas = new QHBoxLayout;
     datas->addWidget(dateinicial);
@@ -154,16 +151,10 @@ frmDadosContribuinte::frmDadosContribuinte(QWidget* parent)
     form->addRow(QStringLiteral("Nome Empresarial"), txtnomeEmp);
     form->addRow(QStringLiteral("Data Inicial"), datas);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(cmdOk);
-    botoes->addWidget(cmdCancelar);
-    botoes->addWidget(cmdAjuda);
-
     auto* l = new QVBoxLayout(this);
     l->addLayout(form);
     l->addWidget(quadro);
-    l->addLayout(botoes);
+    l->addLayout(botoes.linha);
     setMinimumWidth(480);
 
     setTabOrder(maskCNPJ, txtnomeEmp);
@@ -188,11 +179,7 @@ frmDadosContribuinte::frmDadosContribuinte(QWidget* parent)
 
 void frmDadosContribuinte::Form_Load()
 {
-    Geral& g = geral();
-    if (g.gConn)
-        g.gConn->fechar();
-    if (!AbreBanco(g.gMsg, false, false, g.gErroAbertura))
-        dlg::MsgBox(g.gMsg);
+    voltaAoRegistro();
 }
 
 void frmDadosContribuinte::showEvent(QShowEvent* e)

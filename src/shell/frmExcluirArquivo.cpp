@@ -27,23 +27,9 @@ QStringList arquivosDaDeclaracao()
 }
 
 frmExcluirArquivo::frmExcluirArquivo(QWidget* parent)
-    : Formulario(parent)
+    : SeletorDeclaracao(QStringLiteral("Excluir Arquivos"), ajuda::frmExcluirArquivo, parent)
 {
-    setWindowTitle(QStringLiteral("Excluir Arquivos"));
-    definirContextoAjuda(ajuda::frmExcluirArquivo);
-    const ControlesSeletor c = montaSeletor(this);
-    TDBabrir = c.grade;
-    cmdOk = c.cmdOk;
-    cmdCancelar = c.cmdCancelar;
-    cmdAjuda = c.cmdAjuda;
     connect(cmdOk, &QPushButton::clicked, this, &frmExcluirArquivo::cmdOk_Click);
-    connect(cmdCancelar, &QPushButton::clicked, this, &frmExcluirArquivo::cmdCancelar_Click);
-}
-
-void frmExcluirArquivo::Form_Load()
-{
-    if (!abreRegistroNaGrade(*TDBabrir))
-        dlg::MsgBox(geral().gMsg);
 }
 
 void frmExcluirArquivo::cmdOk_Click()
@@ -86,14 +72,5 @@ bool frmExcluirArquivo::exclui()
                         + falhas.join(QStringLiteral("\r\n")),
                     dlg::Icone::Exclamacao);
 
-    if (!abreRegistroNaGrade(*TDBabrir)) {
-        dlg::MsgBox(g.gMsg);
-        return false;
-    }
-    return true;
-}
-
-void frmExcluirArquivo::cmdCancelar_Click()
-{
-    Formularios::descarregar(this);
+    return recarregaRegistro();
 }

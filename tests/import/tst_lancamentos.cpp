@@ -2,6 +2,7 @@
 // the lookups into the charts and code tables imported before, and the
 // auxiliary journal's total row.
 #include "Ambiente.h"
+#include "Declaracoes.h"
 
 #include "import/motor/Motor.h"
 #include "shell/Geral.h"
@@ -9,10 +10,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
-// Fields of one record that differ from a good record: (layout position, bytes).
-using Campos = QList<QPair<int, QByteArray>>;
 using Registros = QList<Campos>;
-Q_DECLARE_METATYPE(Campos)
 Q_DECLARE_METATYPE(Registros)
 
 class TstLancamentos : public QObject {
@@ -34,16 +32,6 @@ const QString Cnpj = QStringLiteral("11.222.333/0001-81");
 const QDate Inicio(2005, 1, 1);
 const QDate Fim(2005, 12, 31);
 
-QByteArray comNul(const char* antes, const char* depois = "")
-{
-    return QByteArray(antes) + '\0' + depois;
-}
-
-QByteArray valor17(const char* digitos)
-{
-    return QByteArray(digitos).rightJustified(17, '0');
-}
-
 // A good entry of the standard layout, by layout position.
 QMap<int, QByteArray> registroBom(int in, int tipo)
 {
@@ -55,48 +43,20 @@ QMap<int, QByteArray> registroBom(int in, int tipo)
             {9, "Pagamento de fornecedor"}};
 }
 
-// The staging table of a chart or code table as its import leaves it (made
-// by the engine from the standard layout), holding these codes as cut from
-// their records (blank-filled) with their account types.
-void tabela(int tipo, const QList<QPair<QByteArray, QByteArray>>& linhas)
-{
-    Geral& g = geral();
-    g.gTipoArquivo = qint16(tipo);
-    QString msg;
-    QVERIFY2(motor::copiarLeiautePadrao(msg), qPrintable(msg));
-    motor::Painel painel;
-    motor::Contexto ctx(painel);
-    QVERIFY2(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx), qPrintable(g.gMsg));
-    const QString coluna = tipo <= 2 ? QStringLiteral("CodConta")
-        : tipo == 3                  ? QStringLiteral("CodCusto")
-        : tipo == 4                  ? QStringLiteral("CodDespesa")
-                                     : QStringLiteral("CodhIstPad");
-    const bool comTipo = g.gIN == 86 && tipo <= 2;
-    const QString sql = QStringLiteral("INSERT INTO %1 (Dataatualiz, %2%3) VALUES ('01012005', ?%4)")
-                            .arg(motor::nomeTabelaTipo(tipo), coluna, comTipo ? QStringLiteral(", TipoConta") : QString(),
-                                 comTipo ? QStringLiteral(", ?") : QString());
-    for (const auto& [codigo, tipoConta] : linhas) {
-        QVariantList p{QString::fromLatin1(codigo.leftJustified(28))};
-        if (comTipo)
-            p << QString::fromLatin1(tipoConta);
-        QVERIFY(g.gConn->executar(sql, p));
-    }
-}
-
 // A declaration with its charts and code tables imported.
 void novaDeclaracao(int in)
 {
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
     if (in == 86) {
-        tabela(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.01", "A"}, {"1.1.02", "a"}});
-        tabela(2, {{"A.01", "A"}});
-        tabela(3, {{"CC01", ""}});
+        tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.01", "A"}, {"1.1.02", "a"}});
+        tabelaImportada(2, {{"A.01", "A"}});
+        tabelaImportada(3, {{"CC01", ""}});
     } else {
-        tabela(1, {{"1.1.01", ""}, {"1.1.02", ""}});
-        tabela(2, {{"A.01", ""}});
-        tabela(3, {{"CC01", ""}});
-        tabela(4, {{"DP01", ""}});
-        tabela(5, {{"H01", ""}});
+        tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}});
+        tabelaImportada(2, {{"A.01", ""}});
+        tabelaImportada(3, {{"CC01", ""}});
+        tabelaImportada(4, {{"DP01", ""}});
+        tabelaImportada(5, {{"H01", ""}});
     }
 }
 
@@ -104,60 +64,7 @@ void novaDeclaracao(int in)
 // good records changed as given.
 void preparar(Ambiente& amb, int tipo, const Registros& registros)
 {
-    Geral& g = geral();
-    g.gTipoArquivo = qint16(tipo);
-    QString msg;
-    QVERIFY2(motor::copiarLeiautePadrao(msg), qPrintable(msg));
-    motor::Leiaute l;
-    QVERIFY2(motor::lerLeiaute(l, msg), qPrintable(msg));
-    int tamanho = 0;
-    for (const motor::CampoLeiaute& c : std::as_const(l.todos))
-        tamanho = std::max(tamanho, c.posicao + c.tamanho - 1);
-    g.gTamanhoARQ = qint16(tamanho);
-    QByteArray bytes;
-    for (const Campos& mudancas : registros) {
-        QMap<int, QByteArray> campos = registroBom(g.gIN, tipo);
-        for (const auto& [n, v] : mudancas)
-            campos[n] = v;
-        QByteArray r(tamanho, ' ');
-        for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
-            const motor::CampoLeiaute* c = l.campo(it.key());
-            QVERIFY(c);
-            r.replace(c->posicao - 1, c->tamanho, it.value().leftJustified(c->tamanho, ' ', true));
-        }
-        bytes += r + "\r\n";
-    }
-    g.gArquivoOrigem = amb.escreverArquivo(QStringLiteral("lancamentos.txt"), bytes);
-}
-
-class PainelTeste : public motor::Painel {
-public:
-    qint64 cancelarEm = 0;
-    void registroLido(qint64 n) override
-    {
-        if (n == cancelarEm)
-            cancelar = true;
-    }
-};
-
-// Codes recorded for a record, in the order written.
-QList<int> codigosDoRegistro(int registro)
-{
-    QList<int> r;
-    QSqlQuery q(geral().gConn->banco());
-    q.prepare(QStringLiteral("SELECT CodigoErro FROM tbDetalheErros WHERE TipoArquivo = ? AND NroRegistro = ? "
-                             "ORDER BY rowid"));
-    q.addBindValue(geral().gTipoArquivo);
-    q.addBindValue(registro);
-    q.exec();
-    while (q.next())
-        r << q.value(0).toInt();
-    return r;
-}
-
-QVariant situacao(int tipo)
-{
-    return geral().gConn->escalar(QStringLiteral("SELECT Situacao FROM tbImportados WHERE Tipo = ?"), {tipo});
+    prepararArquivo(amb, tipo, registroBom(geral().gIN, tipo), registros, QStringLiteral("lancamentos.txt"));
 }
 
 // Values of the entries' staging table (-1: no table).
@@ -279,13 +186,7 @@ void TstLancamentos::codigos()
     preparar(amb, tipo, {Campos{}, campos, Campos{}});
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
-    QCOMPARE(codigosDoRegistro(1), QList<int>{});
-    QCOMPARE(codigosDoRegistro(2), esperado);
-    QCOMPARE(codigosDoRegistro(3), QList<int>{});
-    const Geral& g = geral();
-    QCOMPARE(g.gRegLidos, 3.0);
-    QCOMPARE(g.gRegErros, esperado.isEmpty() ? 0.0 : 1.0);
-    QCOMPARE(g.gRegCorretos, esperado.isEmpty() ? 3.0 : 2.0);
+    conferirRegistroDoMeio(esperado);
     QCOMPARE(situacao(tipo).toInt(), esperado.isEmpty() ? 90 : 777);
     QVERIFY(amb.dialogos.mensagens.isEmpty());
 }
@@ -357,7 +258,7 @@ void TstLancamentos::linhaDoTotalAoFim()
     Ambiente amb;
     novaDeclaracao(in);
     preparar(amb, 7, registros);
-    PainelTeste painel;
+    PainelCancela painel;
     painel.cancelarEm = cancelarEm;
     bool cancelado = false;
     const motor::FimImportacao fim = motor::executarImportacao(painel, &cancelado);

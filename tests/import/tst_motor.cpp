@@ -1,6 +1,7 @@
 // The import engine: record tests of charts and code tables, the reading
 // loop's stops, the reset cascade and the layout description.
 #include "Ambiente.h"
+#include "Declaracoes.h"
 
 #include "import/motor/Motor.h"
 #include "platform/Pastas.h"
@@ -71,17 +72,6 @@ QByteArray arquivo(int in, int tipo, const Registros& regs)
     return b;
 }
 
-// A panel that raises the cancel flag when record `cancelarEm` is read.
-class PainelTeste : public motor::Painel {
-public:
-    qint64 cancelarEm = 0;
-    void registroLido(qint64 n) override
-    {
-        if (n == cancelarEm)
-            cancelar = true;
-    }
-};
-
 void novaDeclaracao(int in)
 {
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
@@ -125,11 +115,6 @@ int linhas(const QString& base)
     if (!geral().gConn->tabelaExiste(t))
         return -1;
     return geral().gConn->escalar(QStringLiteral("SELECT count(*) FROM %1").arg(t)).toInt();
-}
-
-QVariant situacao(int tipo)
-{
-    return geral().gConn->escalar(QStringLiteral("SELECT Situacao FROM tbImportados WHERE Tipo = ?"), {tipo});
 }
 
 // A general chart under 86 that the auxiliary chart refers to: "1" totalizing, "1.1" analytic.
@@ -307,7 +292,7 @@ void TstMotor::tabelaDeTrabalhoAoFim()
     QFETCH(QVariant, situacaoFica);
     Ambiente amb;
     novaDeclaracao(68);
-    PainelTeste painel;
+    PainelCancela painel;
     painel.cancelarEm = cancelarEm;
     bool cancelado = false;
     preparar(amb, 3, arquivo(68, 3, registros));

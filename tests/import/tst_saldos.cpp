@@ -1,6 +1,7 @@
 // Balance record tests: the codes of every field test in their order, the
 // duplicate test by month and account, and the rows the writers store.
 #include "Ambiente.h"
+#include "Declaracoes.h"
 
 #include "import/motor/Motor.h"
 #include "shell/Geral.h"
@@ -8,10 +9,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
-// Fields of one record that differ from a good record: (layout position, bytes).
-using Campos = QList<QPair<int, QByteArray>>;
 using Registros = QList<Campos>;
-Q_DECLARE_METATYPE(Campos)
 Q_DECLARE_METATYPE(Registros)
 
 class TstSaldos : public QObject {
@@ -34,16 +32,6 @@ const QString Cnpj = QStringLiteral("11.222.333/0001-81");
 const QDate Inicio(2005, 1, 1);
 const QDate Fim(2005, 12, 31);
 
-QByteArray comNul(const char* antes, const char* depois = "")
-{
-    return QByteArray(antes) + '\0' + depois;
-}
-
-QByteArray valor17(const char* digitos)
-{
-    return QByteArray(digitos).rightJustified(17, '0');
-}
-
 // 1 date, 2 account, 3 opening balance, 4 its D/C, 5 debits, 6 credits,
 // 7 closing balance, 8 its D/C.
 QMap<int, QByteArray> registroBom(int tipo)
@@ -52,61 +40,16 @@ QMap<int, QByteArray> registroBom(int tipo)
             {5, valor17("5000")},    {6, valor17("2000")},               {7, valor17("13000")},  {8, "D"}};
 }
 
-// The staging table of a chart as its import leaves it, holding these
-// accounts as cut from their records (blank-filled) with their types.
-void plano(int tipo, const QList<QPair<QByteArray, QByteArray>>& contas)
-{
-    Geral& g = geral();
-    g.gTipoArquivo = qint16(tipo);
-    QString msg;
-    QVERIFY2(motor::copiarLeiautePadrao(msg), qPrintable(msg));
-    motor::Painel painel;
-    motor::Contexto ctx(painel);
-    QVERIFY2(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx), qPrintable(g.gMsg));
-    const bool comTipo = g.gIN == 86;
-    const QString sql = comTipo ? QStringLiteral("INSERT INTO %1 (Dataatualiz, CodConta, TipoConta) VALUES ('01012005', ?, ?)")
-                                : QStringLiteral("INSERT INTO %1 (Dataatualiz, CodConta) VALUES ('01012005', ?)");
-    for (const auto& [conta, tipoConta] : contas) {
-        QVariantList p{QString::fromLatin1(conta.leftJustified(28))};
-        if (comTipo)
-            p << QString::fromLatin1(tipoConta);
-        QVERIFY(g.gConn->executar(sql.arg(motor::nomeTabelaTipo(tipo)), p));
-    }
-}
-
 void novaDeclaracao(int in)
 {
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
-    plano(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.01", "A"}, {"1.1.02", "A"}});
-    plano(2, {{"A.01", "A"}, {"A.02", "A"}});
+    tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.01", "A"}, {"1.1.02", "A"}});
+    tabelaImportada(2, {{"A.01", "A"}, {"A.02", "A"}});
 }
 
 void preparar(Ambiente& amb, int tipo, const Registros& registros)
 {
-    Geral& g = geral();
-    g.gTipoArquivo = qint16(tipo);
-    QString msg;
-    QVERIFY2(motor::copiarLeiautePadrao(msg), qPrintable(msg));
-    motor::Leiaute l;
-    QVERIFY2(motor::lerLeiaute(l, msg), qPrintable(msg));
-    int tamanho = 0;
-    for (const motor::CampoLeiaute& c : std::as_const(l.todos))
-        tamanho = std::max(tamanho, c.posicao + c.tamanho - 1);
-    g.gTamanhoARQ = qint16(tamanho);
-    QByteArray bytes;
-    for (const Campos& mudancas : registros) {
-        QMap<int, QByteArray> campos = registroBom(tipo);
-        for (const auto& [n, v] : mudancas)
-            campos[n] = v;
-        QByteArray r(tamanho, ' ');
-        for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
-            const motor::CampoLeiaute* c = l.campo(it.key());
-            QVERIFY(c);
-            r.replace(c->posicao - 1, c->tamanho, it.value().leftJustified(c->tamanho, ' ', true));
-        }
-        bytes += r + "\r\n";
-    }
-    g.gArquivoOrigem = amb.escreverArquivo(QStringLiteral("saldos.txt"), bytes);
+    prepararArquivo(amb, tipo, registroBom(tipo), registros, QStringLiteral("saldos.txt"));
 }
 
 motor::FimImportacao importar(Ambiente& amb, int tipo, const Registros& registros)
@@ -114,25 +57,6 @@ motor::FimImportacao importar(Ambiente& amb, int tipo, const Registros& registro
     preparar(amb, tipo, registros);
     motor::Painel painel;
     return motor::executarImportacao(painel);
-}
-
-QList<int> codigosDoRegistro(int registro)
-{
-    QList<int> r;
-    QSqlQuery q(geral().gConn->banco());
-    q.prepare(QStringLiteral("SELECT CodigoErro FROM tbDetalheErros WHERE TipoArquivo = ? AND NroRegistro = ? "
-                             "ORDER BY rowid"));
-    q.addBindValue(geral().gTipoArquivo);
-    q.addBindValue(registro);
-    q.exec();
-    while (q.next())
-        r << q.value(0).toInt();
-    return r;
-}
-
-QVariant situacao(int tipo)
-{
-    return geral().gConn->escalar(QStringLiteral("SELECT Situacao FROM tbImportados WHERE Tipo = ?"), {tipo});
 }
 
 // The stored balances as "date|account|opening|D/C|debits|credits|closing|D/C"
@@ -229,13 +153,7 @@ void TstSaldos::codigos()
     const QByteArray outroMes = "01022005";
     QCOMPARE(importar(amb, tipo, {Campos{{2, outra}, {1, outroMes}}, campos, Campos{{2, outra}}}),
              motor::FimImportacao::Concluida);
-    QCOMPARE(codigosDoRegistro(1), QList<int>{});
-    QCOMPARE(codigosDoRegistro(2), esperado);
-    QCOMPARE(codigosDoRegistro(3), QList<int>{});
-    const Geral& g = geral();
-    QCOMPARE(g.gRegLidos, 3.0);
-    QCOMPARE(g.gRegErros, esperado.isEmpty() ? 0.0 : 1.0);
-    QCOMPARE(g.gRegCorretos, esperado.isEmpty() ? 3.0 : 2.0);
+    conferirRegistroDoMeio(esperado);
     QCOMPARE(saldos(tipo).size(), esperado.isEmpty() ? 3 : 2);
     QCOMPARE(situacao(tipo).toInt(), esperado.isEmpty() ? 90 : 777);
     QVERIFY(amb.dialogos.mensagens.isEmpty());

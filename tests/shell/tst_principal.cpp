@@ -60,6 +60,13 @@ void registrarTeste(const QString& nome, std::function<void(JanelaTeste*)> aoCar
     });
 }
 
+// A stand-in window registered under `nome` and loaded.
+Formulario* carregarTeste(const QString& nome)
+{
+    registrarTeste(nome);
+    return Formularios::carregar(nome);
+}
+
 // The splash and the main window, loaded as at start-up.
 frmPrincipalValidacao* abrirPrincipal()
 {
@@ -95,6 +102,13 @@ QStringList estadoEsperado(const QStringList& itensDesligados, const QList<int>&
     for (int i : TodosOsBotoes)
         r << QString::number(i) + (botoesDesligados.contains(i) ? "=0" : "=1");
     return r;
+}
+
+// What the register test leaves: every item on with a declaration, the
+// declaration's items off without one.
+QStringList estadoDoRegistro(bool comDeclaracao)
+{
+    return comDeclaracao ? estadoEsperado({}, {}) : estadoEsperado(ItensDeclaracao, BotoesDeclaracao);
 }
 
 } // namespace
@@ -204,7 +218,7 @@ void TstPrincipal::estadoConformeRegistro()
     QVERIFY(p);
     // Load leaves gConn on the register.
     QCOMPARE(geral().gConn->caminho(), caminhoRegistro());
-    QCOMPARE(estado(p), comDeclaracao ? estadoEsperado({}, {}) : estadoEsperado(ItensDeclaracao, BotoesDeclaracao));
+    QCOMPARE(estado(p), estadoDoRegistro(comDeclaracao));
     QCOMPARE(Verifica_EmpresariosImportados(), comDeclaracao);
     QVERIFY(amb.dialogos.mensagens.isEmpty());
 }
@@ -253,10 +267,8 @@ void TstPrincipal::fechaFormulariosMantemAberturaEPrincipal()
     Ambiente amb;
     frmPrincipalValidacao* p = abrirPrincipal();
     QVERIFY(p);
-    registrarTeste(QStringLiteral("frmA"));
-    registrarTeste(QStringLiteral("frmB"));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmA")));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmB")));
+    QVERIFY(carregarTeste(QStringLiteral("frmA")));
+    QVERIFY(carregarTeste(QStringLiteral("frmB")));
     QCOMPARE(Formularios::quantidade(), 4);
     Fecha_Formularios();
     QCOMPARE(JanelaTeste::descarregadas, 2);
@@ -301,8 +313,7 @@ void TstPrincipal::comandos()
     QVERIFY(criarUmaDeclaracao());
     frmPrincipalValidacao* p = abrirPrincipal();
     QVERIFY(p);
-    registrarTeste(QStringLiteral("frmOutra"));
-    QPointer<Formulario> outra = Formularios::carregar(QStringLiteral("frmOutra"));
+    QPointer<Formulario> outra = carregarTeste(QStringLiteral("frmOutra"));
     registrarTeste(janela);
     QPointer<JanelaTeste> trabalho;
     geral().gOperacao = 99;
@@ -364,8 +375,7 @@ void TstPrincipal::comandoNaoAbre()
     QVERIFY(p);
     if (!janela.isEmpty())
         registrarTeste(janela);
-    registrarTeste(QStringLiteral("frmOutra"));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmOutra")));
+    QVERIFY(carregarTeste(QStringLiteral("frmOutra")));
     // Every item on, so the register test shows in the state.
     HabilitaMenus();
     int mostradas = 0;
@@ -377,7 +387,7 @@ void TstPrincipal::comandoNaoAbre()
     QCOMPARE(Formularios::quantidade(), 2);
     QCOMPARE(JanelaTeste::descarregadas, 1);
     QVERIFY(amb.dialogos.mensagens.isEmpty());
-    QCOMPARE(estado(p), comDeclaracao ? estadoEsperado({}, {}) : estadoEsperado(ItensDeclaracao, BotoesDeclaracao));
+    QCOMPARE(estado(p), estadoDoRegistro(comDeclaracao));
 }
 
 void TstPrincipal::janelaAusente_data()
@@ -445,8 +455,7 @@ void TstPrincipal::configurarImpressaoNaoFechaJanelas()
     Ambiente amb;
     frmPrincipalValidacao* p = abrirPrincipal();
     QVERIFY(p);
-    registrarTeste(QStringLiteral("frmOutra"));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmOutra")));
+    QVERIFY(carregarTeste(QStringLiteral("frmOutra")));
     amb.dialogos.impressora.enqueue(false);
     p->item(QStringLiteral("mnuConfigurarImpressao"))->trigger();
     QVERIFY(amb.dialogos.impressora.isEmpty());
@@ -467,8 +476,7 @@ void TstPrincipal::vincular()
     Ambiente amb;
     frmPrincipalValidacao* p = abrirPrincipal();
     QVERIFY(p);
-    registrarTeste(QStringLiteral("frmOutra"));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmOutra")));
+    QVERIFY(carregarTeste(QStringLiteral("frmOutra")));
     // The picker's Load tells whether it found a declaration.
     registrarTeste(QStringLiteral("frmAbrirVincular"),
                    [temEmpresarios](JanelaTeste*) { geral().gTemEmpresarios = temEmpresarios; });
@@ -496,10 +504,8 @@ void TstPrincipal::sair()
     Ambiente amb;
     frmPrincipalValidacao* p = abrirPrincipal();
     QVERIFY(p);
-    registrarTeste(QStringLiteral("frmA"));
-    registrarTeste(QStringLiteral("frmB"));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmA")));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmB")));
+    QVERIFY(carregarTeste(QStringLiteral("frmA")));
+    QVERIFY(carregarTeste(QStringLiteral("frmB")));
     QVERIFY(geral().gConn && geral().gConn->aberta());
     if (peloMenu)
         p->item(QStringLiteral("mnuSair"))->trigger();
@@ -538,8 +544,7 @@ void TstPrincipal::sobre()
     Ambiente amb;
     frmPrincipalValidacao* p = abrirPrincipal();
     QVERIFY(p);
-    registrarTeste(QStringLiteral("frmOutra"));
-    QVERIFY(Formularios::carregar(QStringLiteral("frmOutra")));
+    QVERIFY(carregarTeste(QStringLiteral("frmOutra")));
     QCOMPARE(textoVersao(1, 0, 8), QStringLiteral("Versão 1.08"));
 
     QPointer<frmSobre> visto;

@@ -127,54 +127,66 @@ bool testarContrapartida(Contexto& ctx, Registro& r, int n, qint16 naoAchou, qin
     return true;
 }
 
+using Busca = bool (*)(Contexto&, bool&, QByteArrayView);
+
+// A code that must be on file: `naoAchou` when the lookup does not find it.
+bool exigirCadastro(Contexto& ctx, Registro& r, Busca busca, QByteArrayView f, qint16 naoAchou)
+{
+    bool achou = false;
+    if (!busca(ctx, achou, f))
+        return false;
+    return achou || ctx.erro(r, naoAchou);
+}
+
+// The entry's account: 30 blank, 49 for a NUL. `conferir` tells whether it
+// goes on to be looked up.
+bool testarConta(Contexto& ctx, Registro& r, QByteArrayView conta, bool& conferir)
+{
+    conferir = false;
+    if (branco(conta))
+        return ctx.erro(r, 30);
+    bool nul = false;
+    if (!testarNul(ctx, r, conta, nul))
+        return false;
+    conferir = !nul;
+    return true;
+}
+
+// Cost centre field n, tested only when filled: 49 for a NUL, else
+// `naoAchou` when it is not on file.
+bool testarCusto(Contexto& ctx, Registro& r, int n, qint16 naoAchou)
+{
+    const QByteArrayView f = ctx.campo(r, n);
+    if (branco(f))
+        return true;
+    bool nul = false;
+    if (!testarNul(ctx, r, f, nul))
+        return false;
+    return nul || exigirCadastro(ctx, r, Verifica_IntegrCusto, f, naoAchou);
+}
+
 bool testar68(Contexto& ctx, Registro& r)
 {
     if (!testarData(ctx, r))
         return false;
 
     // The entry's own account is not looked up under this instruction.
-    const QByteArrayView conta = ctx.campo(r, 2);
-    bool nul = false;
-    if (branco(conta)) {
-        if (!ctx.erro(r, 30))
-            return false;
-    } else if (!testarNul(ctx, r, conta, nul)) {
+    bool conferir = false;
+    if (!testarConta(ctx, r, ctx.campo(r, 2), conferir))
         return false;
-    }
 
     if (!testarValor(ctx, r, 3) || !testarIndicador(ctx, r, 4))
         return false;
-    if (!testarContrapartida(ctx, r, 5, 37, 37))
+    if (!testarContrapartida(ctx, r, 5, 37, 37) || !testarCusto(ctx, r, 7, 39))
         return false;
-
-    const QByteArrayView custo = ctx.campo(r, 7);
-    if (!testarNul(ctx, r, custo, nul))
-        return false;
-    if (!nul && !branco(custo)) {
-        bool achou = false;
-        if (!Verifica_IntegrCusto(ctx, achou, custo))
-            return false;
-        if (!achou && !ctx.erro(r, 39))
-            return false;
-    }
 
     const QByteArrayView despesa = ctx.campo(r, 8);
-    if (!branco(despesa)) {
-        bool achou = false;
-        if (!Verifica_IntegrDespesa(ctx, achou, despesa))
-            return false;
-        if (!achou && !ctx.erro(r, 40))
-            return false;
-    }
+    if (!branco(despesa) && !exigirCadastro(ctx, r, Verifica_IntegrDespesa, despesa, 40))
+        return false;
 
     const QByteArrayView historico = aparado(ctx.campo(r, 9));
-    if (!historico.isEmpty()) {
-        bool achou = false;
-        if (!Verifica_IntegrHist(ctx, achou, historico))
-            return false;
-        if (!achou && !ctx.erro(r, 42))
-            return false;
-    }
+    if (!historico.isEmpty() && !exigirCadastro(ctx, r, Verifica_IntegrHist, historico, 42))
+        return false;
     if (historico.isEmpty() && branco(ctx.campo(r, 10)) && !ctx.erro(r, 43))
         return false;
     return true;
@@ -188,37 +200,19 @@ bool testar86(Contexto& ctx, Registro& r)
     // General journal: an analytic account of the general chart; auxiliary
     // journal: an account of the auxiliary chart.
     const QByteArrayView conta = ctx.campo(r, 2);
-    bool nul = false;
-    if (branco(conta)) {
-        if (!ctx.erro(r, 30))
+    bool conferir = false;
+    if (!testarConta(ctx, r, conta, conferir))
+        return false;
+    if (conferir) {
+        bool achou = false;
+        char tipo = ' ';
+        if (!Verifica_Integridade(ctx, achou, conta, ctx.g.gTipoArquivo == 6, tipo))
             return false;
-    } else {
-        if (!testarNul(ctx, r, conta, nul))
+        if (!achou && !ctx.erro(r, tipo == 'S' ? 32 : 31))
             return false;
-        if (!nul) {
-            bool achou = false;
-            char tipo = ' ';
-            if (!Verifica_Integridade(ctx, achou, conta, ctx.g.gTipoArquivo == 6, tipo))
-                return false;
-            if (!achou && !ctx.erro(r, tipo == 'S' ? 32 : 31))
-                return false;
-        }
     }
 
-    const QByteArrayView custo = ctx.campo(r, 3);
-    if (!branco(custo)) {
-        if (!testarNul(ctx, r, custo, nul))
-            return false;
-        if (!nul) {
-            bool achou = false;
-            if (!Verifica_IntegrCusto(ctx, achou, custo))
-                return false;
-            if (!achou && !ctx.erro(r, 41))
-                return false;
-        }
-    }
-
-    if (!testarContrapartida(ctx, r, 4, 37, 38))
+    if (!testarCusto(ctx, r, 3, 41) || !testarContrapartida(ctx, r, 4, 37, 38))
         return false;
     if (!testarValor(ctx, r, 5) || !testarIndicador(ctx, r, 6))
         return false;

@@ -54,6 +54,52 @@ bool func_validacao(Contexto& ctx)
 
 namespace {
 
+// The head of a field that must be filled: `vazio` when blank, else 49 when
+// it holds a NUL (its NULs become blanks). `seguir` tells whether the field
+// goes on to its own tests.
+bool testarPreenchido(Contexto& ctx, Registro& r, QByteArrayView f, qint16 vazio, bool& seguir)
+{
+    seguir = false;
+    if (branco(f))
+        return ctx.erro(r, vazio);
+    if (temNul(f)) {
+        Contexto::trocarNulNoCampo(r, f);
+        return ctx.erro(r, 49);
+    }
+    seguir = true;
+    return true;
+}
+
+// The table code of the record: digits naming the table of the file type
+// (leading zeros allowed), 1 for both charts.
+bool tabelaAceita(QByteArrayView f, int tabelaEsperada)
+{
+    if (!SoNumeros(f))
+        return false;
+    qsizetype zeros = 0;
+    while (zeros < f.size() - 1 && f[zeros] == '0')
+        ++zeros;
+    const QByteArrayView d = f.sliced(zeros);
+    const int n = d.size() == 1 ? d[0] - '0' : -1;
+    return (n == 1 || n == 3 || n == 4 || n == 5) && n == tabelaEsperada;
+}
+
+// Looks the totalizing account up, then records 48 when `propria` (the
+// account totals into itself), 10 when it is not on file, 11 when it is there
+// with the wrong type.
+bool testarTotalizadora(Contexto& ctx, Registro& r, QByteArrayView tot, bool propria)
+{
+    bool achou = false;
+    bool tipoErrado = false;
+    if (!Verifica_Totalizadora(ctx, achou, tot, tipoErrado))
+        return false;
+    if (propria && !ctx.erro(r, 48))
+        return false;
+    if (!achou)
+        return ctx.erro(r, 10);
+    return !tipoErrado || ctx.erro(r, 11);
+}
+
 // Field tests of fun_validaTabelasCodigo, by codsequ, in layout order.
 bool testarTabelaCodigo(Contexto& ctx, Registro& r)
 {
@@ -62,43 +108,23 @@ bool testarTabelaCodigo(Contexto& ctx, Registro& r)
     const QByteArrayView data = ctx.campoCodsequ(r, 1);
     for (const CampoLeiaute& campo : std::as_const(ctx.leiaute.todos)) {
         QByteArrayView f = cortar(r.linha(), campo.posicao, campo.tamanho);
+        bool seguir = false;
         switch (campo.codsequ) {
         case 1:
             if (!Fun_consiste_data(f) && !ctx.erro(r, 27))
                 return false;
             break;
         case 2:
-            if (branco(f)) {
-                if (!ctx.erro(r, 3))
-                    return false;
-            } else if (temNul(f)) {
-                Contexto::trocarNulNoCampo(r, f);
-                if (!ctx.erro(r, 49))
-                    return false;
-            } else if (!SoNumeros(f)) {
-                if (!ctx.erro(r, 4))
-                    return false;
-            } else {
-                qsizetype zeros = 0;
-                while (zeros < f.size() - 1 && f[zeros] == '0')
-                    ++zeros;
-                const QByteArrayView d = f.sliced(zeros);
-                const int n = d.size() == 1 ? d[0] - '0' : -1;
-                const bool aceito = (n == 1 || n == 3 || n == 4 || n == 5) && n == tabelaEsperada;
-                if (!aceito && !ctx.erro(r, 4))
-                    return false;
-            }
+            if (!testarPreenchido(ctx, r, f, 3, seguir))
+                return false;
+            if (seguir && !tabelaAceita(f, tabelaEsperada) && !ctx.erro(r, 4))
+                return false;
             break;
         case 3:
         case 4:
-            if (branco(f)) {
-                if (!ctx.erro(r, 5))
-                    return false;
-            } else if (temNul(f)) {
-                Contexto::trocarNulNoCampo(r, f);
-                if (!ctx.erro(r, 49))
-                    return false;
-            } else if (Fun_consiste_data(data)) {
+            if (!testarPreenchido(ctx, r, f, 5, seguir))
+                return false;
+            if (seguir && Fun_consiste_data(data)) {
                 bool achou = false;
                 if (!Verifica_Importados(ctx, achou, data, f))
                     return false;
@@ -107,14 +133,9 @@ bool testarTabelaCodigo(Contexto& ctx, Registro& r)
             }
             break;
         case 5:
-            if (branco(f)) {
-                if (!ctx.erro(r, 7))
-                    return false;
-            } else if (temNul(f)) {
-                Contexto::trocarNulNoCampo(r, f);
-                if (!ctx.erro(r, 49))
-                    return false;
-            } else {
+            if (!testarPreenchido(ctx, r, f, 7, seguir))
+                return false;
+            if (seguir) {
                 const QByteArrayView t = semBrancosFinais(f);
                 const char c = t.size() == 1 ? maiuscula(t[0]) : '\0';
                 const bool aceito = tipo == 2 ? c == 'A' : (c == 'S' || c == 'A');
@@ -134,31 +155,15 @@ bool testarTabelaCodigo(Contexto& ctx, Registro& r)
                 if (!ctx.erro(r, 9))
                     return false;
             } else if (tipoConta == 'A' || (tipoConta == 'S' && !branco(f))) {
-                bool achou = false;
-                bool tipoErrado = false;
-                if (!Verifica_Totalizadora(ctx, achou, f, tipoErrado))
+                const bool propria = tipoConta == 'A' && igualCodigo(ctx.campoCodsequ(r, 3), f);
+                if (!testarTotalizadora(ctx, r, f, propria))
                     return false;
-                if (tipoConta == 'A' && igualCodigo(ctx.campoCodsequ(r, 3), f) && !ctx.erro(r, 48))
-                    return false;
-                if (!achou) {
-                    if (!ctx.erro(r, 10))
-                        return false;
-                } else if (tipoErrado && !ctx.erro(r, 11)) {
-                    return false;
-                }
             }
             break;
         }
         case 7:
-            if (branco(f)) {
-                if (!ctx.erro(r, 6))
-                    return false;
-            } else if (temNul(f)) {
-                Contexto::trocarNulNoCampo(r, f);
-                if (!ctx.erro(r, 49))
-                    return false;
-            }
-            return true;   // fields after the description are not tested
+            // Fields after the description are not tested.
+            return testarPreenchido(ctx, r, f, 6, seguir);
         default:
             break;
         }
@@ -253,17 +258,8 @@ bool segundaPassagem(Contexto& ctx, Registro& r, const QSet<qint64>& ruins)
         } else if (igualCodigo(tot, conta)) {
             if (!ctx.erro(r, 48))
                 return false;
-        } else {
-            bool achou = false;
-            bool tipoErrado = false;
-            if (!Verifica_Totalizadora(ctx, achou, tot, tipoErrado))
-                return false;
-            if (!achou) {
-                if (!ctx.erro(r, 10))
-                    return false;
-            } else if (tipoErrado && !ctx.erro(r, 11)) {
-                return false;
-            }
+        } else if (!testarTotalizadora(ctx, r, tot, false)) {
+            return false;
         }
     }
     if (branco(ctx.campo(r, 5)) && !ctx.erro(r, 6))

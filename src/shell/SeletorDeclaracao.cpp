@@ -1,0 +1,39 @@
+#include "SeletorDeclaracao.h"
+
+#include "Geral.h"
+#include "GradeDeclaracoes.h"
+
+#include "platform/Dialogos.h"
+
+#include <QPushButton>
+
+SeletorDeclaracao::SeletorDeclaracao(const QString& titulo, int contextoAjuda, QWidget* parent)
+    : Formulario(parent)
+{
+    setWindowTitle(titulo);
+    definirContextoAjuda(contextoAjuda);
+    const ControlesSeletor c = montaSeletor(this);
+    TDBabrir = c.grade;
+    cmdOk = c.cmdOk;
+    cmdCancelar = c.cmdCancelar;
+    cmdAjuda = c.cmdAjuda;
+    connect(cmdCancelar, &QPushButton::clicked, this, &SeletorDeclaracao::cmdCancelar_Click);
+}
+
+void SeletorDeclaracao::Form_Load()
+{
+    recarregaRegistro();
+}
+
+bool SeletorDeclaracao::recarregaRegistro()
+{
+    if (abreRegistroNaGrade(*TDBabrir))
+        return true;
+    dlg::MsgBox(geral().gMsg);
+    return false;
+}
+
+void SeletorDeclaracao::cmdCancelar_Click()
+{
+    Formularios::descarregar(this);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Base of the declaration pickers ("Abrir", "Excluir Arquivos"): the
+// register's declarations in a grid above "&Ok", "&Cancelar" and "&Ajuda".
+// Each picker connects cmdOk to its own work.
+#include "platform/Formularios.h"
+
+class GradeDeclaracoes;
+class QPushButton;
+
+class SeletorDeclaracao : public Formulario {
+    Q_OBJECT
+public:
+    void Form_Load() override;
+
+    GradeDeclaracoes* TDBabrir = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancelar = nullptr;
+    QPushButton* cmdAjuda = nullptr;
+
+public Q_SLOTS:
+    void cmdCancelar_Click();
+
+protected:
+    SeletorDeclaracao(const QString& titulo, int contextoAjuda, QWidget* parent);
+    // Reopens gConn on the register and reloads the grid; false when either
+    // fails, after showing gMsg.
+    bool recarregaRegistro();
+};
