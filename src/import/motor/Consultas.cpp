@@ -8,6 +8,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string_view>
+
 namespace motor {
 
 namespace {
@@ -15,6 +20,19 @@ namespace {
 QByteArray chaveCodigo(QByteArrayView codigo)
 {
     return semBrancosFinais(codigo).toByteArray();
+}
+
+// A key over the caller's bytes, for lookups only (never stored in a hash:
+// it does not own them).
+QByteArray chaveEmprestada(QByteArrayView b)
+{
+    return b.isEmpty() ? QByteArray() : QByteArray::fromRawData(b.data(), b.size());
+}
+
+quint32 hashChave(QByteArrayView chave)
+{
+    const quint64 h = std::hash<std::string_view>{}(std::string_view(chave.data(), static_cast<size_t>(chave.size())));
+    return static_cast<quint32>(h ^ (h >> 32));
 }
 
 QByteArray bytesDe(const QVariant& v)
@@ -49,7 +67,114 @@ QByteArray chaveDuplicado(QByteArrayView data, QByteArrayView codigo)
     return k;
 }
 
-bool Consultas::carregarPlano(const QString& base, QHash<QByteArray, Conta>& mapa, bool& carregado)
+size_t IndiceChaves::posicao(QByteArrayView chave, quint32 hash) const
+{
+    const size_t mascara = m_lugares.size() - 1;
+    for (size_t i = hash & mascara;; i = (i + 1) & mascara) {
+        const quint64 s = m_lugares[i];
+        if (s == 0)
+            return i;
+        if (static_cast<quint32>(s >> 32) != hash)
+            continue;
+        const Chave& c = m_chaves[static_cast<size_t>(s & 0xffffffffu) - 1];
+        if (c.bytes == chave.size()
+            && (chave.isEmpty() || std::memcmp(m_bytes.data() + c.inicio, chave.data(), static_cast<size_t>(c.bytes)) == 0))
+            return i;
+    }
+}
+
+qsizetype IndiceChaves::buscar(QByteArrayView chave) const
+{
+    if (m_chaves.empty())
+        return -1;
+    const quint64 s = m_lugares[posicao(chave, hashChave(chave))];
+    return s == 0 ? -1 : static_cast<qsizetype>(s & 0xffffffffu) - 1;
+}
+
+qsizetype IndiceChaves::inserir(QByteArrayView chave)
+{
+    if (2 * (m_chaves.size() + 1) > m_lugares.size())
+        redistribuir(std::max<size_t>(m_lugares.size() * 2, 1024));
+    const quint32 h = hashChave(chave);
+    quint64& s = m_lugares[posicao(chave, h)];
+    if (s != 0)
+        return static_cast<qsizetype>(s & 0xffffffffu) - 1;
+    m_chaves.push_back(Chave{static_cast<qint64>(m_bytes.size()), chave.size()});
+    m_bytes.append(chave.data(), static_cast<size_t>(chave.size()));
+    s = (static_cast<quint64>(h) << 32) | static_cast<quint64>(m_chaves.size());
+    return static_cast<qsizetype>(m_chaves.size()) - 1;
+}
+
+void IndiceChaves::reservar(qsizetype n)
+{
+    if (n <= 0)
+        return;
+    m_chaves.reserve(static_cast<size_t>(n));
+    // Generous: a large block is only address space until its pages are used.
+    m_bytes.reserve(static_cast<size_t>(n) * 32);
+    size_t lugares = 1024;
+    while (lugares < 2 * static_cast<size_t>(n))
+        lugares *= 2;
+    if (lugares > m_lugares.size())
+        redistribuir(lugares);
+}
+
+void IndiceChaves::redistribuir(size_t lugares)
+{
+    std::vector<quint64> novos(lugares, 0);
+    const size_t mascara = lugares - 1;
+    for (const quint64 s : m_lugares) {
+        if (s == 0)
+            continue;
+        size_t i = static_cast<quint32>(s >> 32) & mascara;
+        while (novos[i] != 0)
+            i = (i + 1) & mascara;
+        novos[i] = s;
+    }
+    m_lugares.swap(novos);
+}
+
+Consultas::Conta& Consultas::Plano::marcar(QByteArrayView chave)
+{
+    const qsizetype n = indice.inserir(chave);
+    if (n == static_cast<qsizetype>(contas.size()))
+        contas.emplace_back();
+    return contas[static_cast<size_t>(n)];
+}
+
+QByteArrayView Consultas::chaveEmUso(QByteArrayView data, QByteArrayView codigo)
+{
+    const QByteArrayView c = semBrancosFinais(codigo);
+    m_chave.resize(data.size() + 1 + c.size());
+    char* p = m_chave.data();
+    if (!data.isEmpty())
+        std::memcpy(p, data.data(), static_cast<size_t>(data.size()));
+    p[data.size()] = '\0';
+    if (!c.isEmpty())
+        std::memcpy(p + data.size() + 1, c.data(), static_cast<size_t>(c.size()));
+    return QByteArrayView(m_chave);
+}
+
+qint64 Consultas::importados(QByteArrayView data, QByteArrayView codigo)
+{
+    const qsizetype n = m_dup.buscar(chaveEmUso(data, codigo));
+    return n < 0 ? 0 : m_dupTotais[static_cast<size_t>(n)];
+}
+
+bool Consultas::conta(bool geral, QByteArrayView codigo, const Conta*& achada)
+{
+    achada = nullptr;
+    const QHash<QByteArray, Conta>* mapa = nullptr;
+    if (geral ? !planoGeral(mapa) : !planoAux(mapa))
+        return false;
+    const Plano& p = geral ? m_planoGeral : m_planoAux;
+    const qsizetype n = p.indice.buscar(semBrancosFinais(codigo));
+    if (n >= 0)
+        achada = &p.contas[static_cast<size_t>(n)];
+    return true;
+}
+
+bool Consultas::carregarPlano(const QString& base, QHash<QByteArray, Conta>& mapa, Plano& plano, bool& carregado)
 {
     if (carregado)
         return true;
@@ -68,12 +193,14 @@ bool Consultas::carregarPlano(const QString& base, QHash<QByteArray, Conta>& map
         if (!q.exec(sql))
             return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
         while (q.next()) {
-            Conta& c = mapa[chaveCodigo(bytesDe(q.value(0)))];
+            const QByteArray k = chaveCodigo(bytesDe(q.value(0)));
+            Conta& c = mapa[k];
+            Conta& d = plano.marcar(k);
             const QString tipo = comTipo ? q.value(1).toString().toUpper() : QString();
             if (tipo == QLatin1String("A"))
-                c.analitica = true;
+                c.analitica = d.analitica = true;
             else
-                c.outra = true;
+                c.outra = d.outra = true;
         }
     }
     carregado = true;
@@ -106,13 +233,13 @@ bool Consultas::carregarCodigos(const QString& base, const QString& coluna, QHas
 bool Consultas::planoGeral(const QHash<QByteArray, Conta>*& mapa)
 {
     mapa = &m_geral;
-    return carregarPlano(TabPlanoGeral, m_geral, m_temGeral);
+    return carregarPlano(TabPlanoGeral, m_geral, m_planoGeral, m_temGeral);
 }
 
 bool Consultas::planoAux(const QHash<QByteArray, Conta>*& mapa)
 {
     mapa = &m_aux;
-    return carregarPlano(TabPlanoAux, m_aux, m_temAux);
+    return carregarPlano(TabPlanoAux, m_aux, m_planoAux, m_temAux);
 }
 
 bool Consultas::totalizadoras(const QHash<QByteArray, char>*& mapa)
@@ -161,29 +288,42 @@ bool Consultas::codigos(int tipoArquivo, const QHash<QByteArray, char>*& mapa)
     }
 }
 
+void Consultas::contarGravado(QByteArrayView data, QByteArrayView codigo)
+{
+    // Most records of a file are stored: room for about as many keys as the
+    // file has records (bounded, a hint only).
+    if (m_dup.tamanho() == 0)
+        m_dup.reservar(static_cast<qsizetype>(std::min<qint64>(m_c.maximoBarra, qint64(1) << 20)));
+    const qsizetype n = m_dup.inserir(chaveEmUso(data, codigo));
+    if (n == static_cast<qsizetype>(m_dupTotais.size()))
+        m_dupTotais.push_back(0);
+    m_dupTotais[static_cast<size_t>(n)] += 1;
+}
+
 void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo,
                                  QByteArrayView tipoConta)
 {
     if (tipoArquivo == 8 || tipoArquivo == 9) {
-        m_dup[chaveDuplicado(cortar(data, 3, 6), codigo)] += 1;
+        contarGravado(cortar(data, 3, 6), codigo);
         return;
     }
     if (tipoArquivo < 1 || tipoArquivo > 5)
         return;
-    m_dup[chaveDuplicado(data, codigo)] += 1;
+    contarGravado(data, codigo);
     const QByteArray k = chaveCodigo(codigo);
     const char tipo = tipoConta.size() == 1 ? maiuscula(tipoConta[0]) : '\0';
-    auto marcar = [&](QHash<QByteArray, Conta>& mapa) {
+    auto marcar = [&](QHash<QByteArray, Conta>& mapa, Plano& plano) {
         Conta& c = mapa[k];
+        Conta& d = plano.marcar(k);
         if (tipo == 'A')
-            c.analitica = true;
+            c.analitica = d.analitica = true;
         else
-            c.outra = true;
+            c.outra = d.outra = true;
     };
     switch (tipoArquivo) {
     case 1:
         if (m_temGeral)
-            marcar(m_geral);
+            marcar(m_geral, m_planoGeral);
         if (m_temTot) {
             const QByteArray t = aparado(codigo).toByteArray();
             if (!m_totalizadoras.contains(t))
@@ -192,7 +332,7 @@ void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArra
         break;
     case 2:
         if (m_temAux)
-            marcar(m_aux);
+            marcar(m_aux, m_planoAux);
         break;
     case 3:
         if (m_temCusto)
@@ -226,20 +366,18 @@ bool contaImportados(Contexto& c, qint64& total, QByteArrayView data, QByteArray
     const int tipo = c.g.gTipoArquivo;
     if (tipo == 6 || tipo == 7 || tipo < 1 || tipo > 9)
         return true;
-    total = c.consultas().duplicados().value(chaveDuplicado(data, codigo), 0);
+    total = c.consultas().importados(data, codigo);
     return true;
 }
 
 bool Verifica_Integridade(Contexto& c, bool& achou, QByteArrayView conta, bool geral, char& tipo)
 {
     achou = false;
-    const QHash<QByteArray, Consultas::Conta>* mapa = nullptr;
-    const bool usaGeral = geral;
-    if (usaGeral ? !c.consultas().planoGeral(mapa) : !c.consultas().planoAux(mapa))
+    const Consultas::Conta* it = nullptr;
+    if (!c.consultas().conta(geral, conta, it))
         return false;
-    const auto it = mapa->constFind(chaveCodigo(conta));
-    const bool existe = it != mapa->constEnd();
-    if (c.g.gIN == 86 && usaGeral) {
+    const bool existe = it != nullptr;
+    if (c.g.gIN == 86 && geral) {
         achou = existe && it->analitica;
         if (!achou)
             tipo = existe ? 'S' : ' ';
@@ -260,7 +398,7 @@ bool Verifica_Totalizadora(Contexto& c, bool& achou, QByteArrayView conta, bool&
     const QHash<QByteArray, char>* mapa = nullptr;
     if (!c.consultas().totalizadoras(mapa))
         return false;
-    const auto it = mapa->constFind(aparado(conta).toByteArray());
+    const auto it = mapa->constFind(chaveEmprestada(aparado(conta)));
     achou = it != mapa->constEnd();
     if (achou) {
         const char exigido = c.g.gTipoArquivo == 1 ? 'S' : 'A';
@@ -276,7 +414,7 @@ bool verificaCodigo(Contexto& c, int tipo, bool& achou, QByteArrayView codigo)
     achou = false;
     if (!c.consultas().codigos(tipo, mapa))
         return false;
-    achou = mapa->contains(chaveCodigo(codigo));
+    achou = mapa->contains(chaveEmprestada(semBrancosFinais(codigo)));
     return true;
 }
 } // namespace

@@ -13,6 +13,9 @@
 #include <QByteArray>
 #include <QHash>
 
+#include <string>
+#include <vector>
+
 namespace motor {
 
 // Duplicate test of the file in hand: rows of its staging table with the same
@@ -40,6 +43,31 @@ bool Verifica_IntegrCusto(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrDespesa(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrHist(Contexto& c, bool& achou, QByteArrayView codigo);
 
+// Byte-string keys numbered 0, 1, 2... in the order they were added; the
+// caller keeps the values in a vector by that number. The busiest lookups of
+// a run (charts, duplicate counts) go through it: the keys live in one buffer
+// (no allocation per key) and each slot keeps the key's hash, so a probe
+// reads key bytes only when the hashes match.
+class IndiceChaves {
+public:
+    qsizetype buscar(QByteArrayView chave) const;   // its number, or -1
+    qsizetype inserir(QByteArrayView chave);        // its number (a new key gets tamanho())
+    qsizetype tamanho() const { return static_cast<qsizetype>(m_chaves.size()); }
+    void reservar(qsizetype n);                     // room for n keys (a hint)
+
+private:
+    struct Chave {
+        qint64 inicio = 0;   // in m_bytes
+        qsizetype bytes = 0;
+    };
+    // Slot of the key, or the free slot where it goes.
+    size_t posicao(QByteArrayView chave, quint32 hash) const;
+    void redistribuir(size_t lugares);
+    std::vector<quint64> m_lugares;   // hash << 32 | number + 1 (0: free); linear probing, a power of 2
+    std::vector<Chave> m_chaves;
+    std::string m_bytes;
+};
+
 // The lookup tables of one run (owned by Contexto; the functions above use it).
 class Consultas {
 public:
@@ -60,10 +88,21 @@ public:
     bool planoAux(const QHash<QByteArray, Conta>*& mapa);
     bool totalizadoras(const QHash<QByteArray, char>*& mapa);   // trimmed code -> first row's type
     bool codigos(int tipoArquivo, const QHash<QByteArray, char>*& mapa); // 3, 4, 5
-    QHash<QByteArray, qint64>& duplicados() { return m_dup; }
+    // Rows stored with that date and code (the duplicate count of
+    // contaImportados), looked up without allocating.
+    qint64 importados(QByteArrayView data, QByteArrayView codigo);
+    // The account with that code (trailing blanks ignored) in the general or
+    // the auxiliary chart, loaded on first use; nullptr when absent. False
+    // as planoGeral/planoAux.
+    bool conta(bool geral, QByteArrayView codigo, const Conta*& achada);
 
 private:
-    bool carregarPlano(const QString& base, QHash<QByteArray, Conta>& mapa, bool& carregado);
+    struct Plano {
+        IndiceChaves indice;
+        std::vector<Conta> contas;   // by the key's number in indice
+        Conta& marcar(QByteArrayView chave);
+    };
+    bool carregarPlano(const QString& base, QHash<QByteArray, Conta>& mapa, Plano& plano, bool& carregado);
     bool carregarCodigos(const QString& base, const QString& coluna, QHash<QByteArray, char>& mapa, bool& carregado);
     Contexto& m_c;
     QHash<QByteArray, Conta> m_geral, m_aux;
@@ -71,7 +110,13 @@ private:
     QHash<QByteArray, char> m_custo, m_despesa, m_hist;
     bool m_temGeral = false, m_temAux = false, m_temTot = false;
     bool m_temCusto = false, m_temDespesa = false, m_temHist = false;
-    QHash<QByteArray, qint64> m_dup;   // date \0 code (trailing blanks removed) -> rows stored
+    Plano m_planoGeral, m_planoAux;   // the same accounts as m_geral, m_aux, for the record tests
+    // Duplicate counts: key date \0 code (trailing blanks removed) -> rows stored.
+    IndiceChaves m_dup;
+    std::vector<qint64> m_dupTotais;
+    QByteArray m_chave;     // reused key buffer of the duplicate counts
+    QByteArrayView chaveEmUso(QByteArrayView data, QByteArrayView codigo);
+    void contarGravado(QByteArrayView data, QByteArrayView codigo);
 };
 
 // Key of the duplicate counts.

@@ -13,8 +13,17 @@ namespace motor {
 
 namespace {
 
-// Records per commit of the batch.
-constexpr qint64 RegistrosPorLote = 20000;
+// Records per commit of the batch. Every commit costs a journal and several
+// syncs, so it is large; a batch of balance rows is still only ~20 MB to sync.
+constexpr qint64 RegistrosPorLote = 100000;
+
+bool soAscii(QByteArrayView b)
+{
+    unsigned char acc = 0;
+    for (char ch : b)
+        acc |= static_cast<unsigned char>(ch);
+    return acc < 0x80;
+}
 
 // Windows-1252 bytes as UTF-8, ASCII copied as is.
 void paraUtf8(QByteArrayView b, std::string& out)
@@ -49,6 +58,8 @@ void Gravador::liberar()
     for (sqlite3_stmt* s : std::as_const(m_stmts))
         sqlite3_finalize(s);
     m_stmts.clear();
+    m_ultimo = nullptr;
+    m_ultimoSql.clear();
 }
 
 bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
@@ -62,7 +73,13 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
         return m_c.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."), procedimento));
     if (!m_c.abrirLote())
         return m_c.falhar(g.gMsg + QStringLiteral(" (") + procedimento + u')');
-    sqlite3_stmt* s = m_stmts.value(sql, nullptr);
+    // The same text as the last call (the usual case: one writer per run)
+    // skips hashing it.
+    sqlite3_stmt* s = nullptr;
+    if (m_ultimo && sql.size() == m_ultimoSql.size() && sql.constData() == m_ultimoSql.constData())
+        s = m_ultimo;
+    else
+        s = m_stmts.value(sql, nullptr);
     if (!s) {
         const QByteArray texto = sql.toUtf8();
         const int rc = sqlite3_prepare_v2(h, texto.constData(), static_cast<int>(texto.size()), &s, nullptr);
@@ -73,6 +90,10 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
             return m_c.falhar(textoErro(e, procedimento));
         }
         m_stmts.insert(sql, s);
+    }
+    if (s != m_ultimo || sql.constData() != m_ultimoSql.constData()) {
+        m_ultimo = s;
+        m_ultimoSql = sql;
     }
     int i = 1;
     for (const Valor& v : valores) {
@@ -89,6 +110,20 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
             break;
         }
         case Valor::Tipo::Bytes:
+            if (soAscii(v.bytes)) {
+                if (v.maiusculas) {
+                    m_buf.resize(static_cast<size_t>(v.bytes.size()));
+                    for (qsizetype k = 0; k < v.bytes.size(); ++k)
+                        m_buf[static_cast<size_t>(k)] = maiuscula(v.bytes[k]);
+                    sqlite3_bind_text(s, i, m_buf.data(), static_cast<int>(m_buf.size()), SQLITE_TRANSIENT);
+                } else {
+                    // ASCII is its own UTF-8; the bytes outlive the step
+                    // (the bindings are cleared right after it).
+                    sqlite3_bind_text(s, i, v.bytes.isNull() ? "" : v.bytes.data(), static_cast<int>(v.bytes.size()),
+                                      SQLITE_STATIC);
+                }
+                break;
+            }
             if (v.maiusculas)
                 m_buf = cp1252::decodificar(v.bytes).toUpper().toStdString();
             else

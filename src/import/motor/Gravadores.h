@@ -53,6 +53,8 @@ public:
 private:
     Contexto& m_c;
     QHash<QString, sqlite3_stmt*> m_stmts;
+    QString m_ultimoSql;              // the text of m_ultimo (shares its buffer)
+    sqlite3_stmt* m_ultimo = nullptr;
     std::string m_buf;
     qint64 m_noLote = 0;
 };
