@@ -147,7 +147,10 @@ bool Fun_CompactaBanco()
     bool compactado = false;
     if (g.gConn && g.gConn->aberta()) {
         g.gConn->desfazer();
-        compactado = g.gConn->executar(QStringLiteral("VACUUM INTO ?"), {tmp});
+        // A database without free pages would only be copied as it is.
+        const QVariant livres = g.gConn->escalar(QStringLiteral("PRAGMA freelist_count"));
+        if (!livres.isValid() || livres.toLongLong() > 0)
+            compactado = g.gConn->executar(QStringLiteral("VACUUM INTO ?"), {tmp});
         g.gConn->fechar();
     }
     if (compactado) {
