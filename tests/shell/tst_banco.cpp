@@ -16,6 +16,7 @@ private Q_SLOTS:
     void bancoFaltandoNaoCriaArquivo();
     void declaracoesDistintas();
     void compactacaoMantemDados();
+    void compactacaoSemPaginasLivres();
     void compactacaoRelataFalhaAoReabrir();
     void textoErro_data();
     void textoErro();
@@ -108,6 +109,22 @@ void TstBanco::compactacaoMantemDados()
     QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM grande")).toInt(), 10);
     QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados")).toInt(), 1);
     QVERIFY(QFileInfo(caminhoBancoDeclaracao()).size() < antes);
+    QVERIFY(!QFile::exists(amb.caminhoDados(QStringLiteral("tobriv1Tmp.mdb"))));
+}
+
+void TstBanco::compactacaoSemPaginasLivres()
+{
+    Ambiente amb;
+    Geral& g = geral();
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    QVERIFY(Fun_CompactaBanco()); // the template's free pages go
+    QCOMPARE(g.gConn->escalar(QStringLiteral("PRAGMA freelist_count")).toInt(), 0);
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE t (x TEXT)")));
+    QVERIFY(g.gConn->executar(QStringLiteral("INSERT INTO t VALUES ('a')")));
+    QVERIFY(Fun_CompactaBanco());
+    QVERIFY(g.gConn->aberta());
+    QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT x FROM t")).toString(), QStringLiteral("a"));
+    QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados")).toInt(), 1);
     QVERIFY(!QFile::exists(amb.caminhoDados(QStringLiteral("tobriv1Tmp.mdb"))));
 }
 
