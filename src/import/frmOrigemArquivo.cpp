@@ -19,12 +19,29 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 QString frmOrigemArquivo::NomeArquivoOrigem;
 const QString frmOrigemArquivo::Padrao = QStringLiteral("*.txt;*.dec;*.sov");
 
 namespace {
+
+// Depth of a folder in the folder list; the text stays the bare name so that
+// typing a name finds it.
+constexpr int PapelNivel = Qt::UserRole + 1;
+
+class DelegadoRecuo : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcao, const QModelIndex& indice) const override
+    {
+        QStyledItemDelegate::initStyleOption(opcao, indice);
+        opcao->rect.adjust(indice.data(PapelNivel).toInt() * 12, 0, 0, 0);
+    }
+};
 
 bool confere(const QString& nome)
 {
@@ -66,6 +83,7 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
     lblPasta->setObjectName(QStringLiteral("lblPasta"));
     driDiretorio = new QListWidget(frmOrigem);
     driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
+    driDiretorio->setItemDelegate(new DelegadoRecuo(driDiretorio));
     lblNome = new QLabel(QStringLiteral("Nome do Arquivo:"), frmOrigem);
     lblNome->setObjectName(QStringLiteral("lblNome"));
     flArquivo = new QListWidget(frmOrigem);
@@ -208,20 +226,21 @@ void frmOrigemArquivo::listarPastas()
     }
     const QIcon aberta = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon fechada = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    const auto recuo = [](int n) { return QString(n * 3, u' '); };
     int nivel = 0;
     for (const QString& c : cadeia) {
         const QString nome = QDir(c).isRoot() ? c : QFileInfo(c).fileName();
-        auto* item = new QListWidgetItem(aberta, recuo(nivel) + nome, driDiretorio);
+        auto* item = new QListWidgetItem(aberta, nome, driDiretorio);
         item->setData(Qt::UserRole, c);
+        item->setData(PapelNivel, nivel);
         ++nivel;
     }
     driDiretorio->setCurrentRow(driDiretorio->count() - 1);
     const QFileInfoList filhas =
         QDir(m_pasta).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& f : filhas) {
-        auto* item = new QListWidgetItem(fechada, recuo(nivel) + f.fileName(), driDiretorio);
+        auto* item = new QListWidgetItem(fechada, f.fileName(), driDiretorio);
         item->setData(Qt::UserRole, f.absoluteFilePath());
+        item->setData(PapelNivel, nivel);
     }
 }
 
