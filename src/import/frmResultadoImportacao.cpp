@@ -125,19 +125,12 @@ void JanelaResultadoImportacao::Form_Load()
                                  "FROM TbErrosImportacao A, TbDescricaoErro B "
                                  "WHERE B.CodigoErro = A.CodigoErro AND A.TipoArquivo = ? "
                                  "ORDER BY A.CodigoErro"));
-        q.addBindValue(g.gTipoArquivo);
-        if (q.exec()) {
-            m_modelo->setQuery(std::move(q));
-            while (m_modelo->canFetchMore())
-                m_modelo->fetchMore();
-        } else {
-            dlg::MsgBox(textoErro(db::mapearErro(q.lastError()), QStringLiteral("Form_Load")), dlg::Icone::Critico);
-        }
+        const QStringList titulos{QStringLiteral("Código do Erro"), QStringLiteral("Descrição"),
+                                  QStringLiteral("Quantidade de Registros")};
+        db::Erro e;
+        if (!db::preencherModelo(*m_modelo, std::move(q), {g.gTipoArquivo}, titulos, &e))
+            dlg::MsgBox(textoErro(e, QStringLiteral("Form_Load")), dlg::Icone::Critico);
     }
-    const QStringList titulos{QStringLiteral("Código do Erro"), QStringLiteral("Descrição"),
-                              QStringLiteral("Quantidade de Registros")};
-    for (int i = 0; i < titulos.size(); ++i)
-        m_modelo->setHeaderData(i, Qt::Horizontal, titulos.at(i));
     m_grade->resizeColumnToContents(0);
     // The description takes the room; the count keeps its width.
     m_grade->horizontalHeader()->setStretchLastSection(false);

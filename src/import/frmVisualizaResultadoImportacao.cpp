@@ -105,6 +105,9 @@ void frmVisualizaResultadoImportacao::Form_Load()
     m_lblCNPJV->setText(g.gCNPJ);
     m_lblPeriodo->setText(dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" a ") + dataDdMmAaaa(g.gPeriodoFinal));
 
+    const QStringList titulos{QStringLiteral("I.tipo"),          QStringLiteral("Tipo Arquivo"),
+                              QStringLiteral("Situação"),        QStringLiteral("Registros Lidos"),
+                              QStringLiteral("Registros Corretos"), QStringLiteral("Registros com Erro")};
     if (g.gConn && g.gConn->aberta()) {
         QSqlQuery q(g.gConn->banco());
         q.prepare(QStringLiteral(
@@ -114,23 +117,11 @@ void frmVisualizaResultadoImportacao::Form_Load()
             "AND T.TipoArquivo = I.Tipo AND D.CodigoErro = I.Situacao "
             "AND E.CodigoErro = D.CodigoResultadoImportacao "
             "ORDER BY I.Tipo"));
-        q.addBindValue(g.gIN);
-        q.addBindValue(g.gCNPJ);
-        q.addBindValue(dataIso(g.gPeriodoInicial));
-        q.addBindValue(dataIso(g.gPeriodoFinal));
-        if (q.exec()) {
-            m_modelo->setQuery(std::move(q));
-            while (m_modelo->canFetchMore())
-                m_modelo->fetchMore();
-        } else {
-            dlg::MsgBox(textoErro(db::mapearErro(q.lastError()), QStringLiteral("Form_Load")), dlg::Icone::Critico);
-        }
+        db::Erro e;
+        if (!db::preencherModelo(*m_modelo, std::move(q),
+                                 {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, titulos, &e))
+            dlg::MsgBox(textoErro(e, QStringLiteral("Form_Load")), dlg::Icone::Critico);
     }
-    const QStringList titulos{QStringLiteral("I.tipo"),          QStringLiteral("Tipo Arquivo"),
-                              QStringLiteral("Situação"),        QStringLiteral("Registros Lidos"),
-                              QStringLiteral("Registros Corretos"), QStringLiteral("Registros com Erro")};
-    for (int i = 0; i < titulos.size(); ++i)
-        m_modelo->setHeaderData(i, Qt::Horizontal, titulos.at(i));
     if (m_modelo->rowCount() > 0)
         m_grade->setCurrentIndex(m_modelo->index(0, 0));
     m_grade->resizeColumnsToContents();

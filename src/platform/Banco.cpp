@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQueryModel>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -272,6 +273,25 @@ bool Consulta::executar(Erro* erro)
         return false;
     }
     return true;
+}
+
+bool preencherModelo(QSqlQueryModel& modelo, QSqlQuery q, const QVariantList& params, const QStringList& titulos,
+                     Erro* erro)
+{
+    bool ok = true;
+    for (int i = 0; i < params.size(); ++i)
+        q.bindValue(i, params.at(i));
+    if (q.exec()) {
+        modelo.setQuery(std::move(q));
+        while (modelo.canFetchMore())
+            modelo.fetchMore();
+    } else {
+        definir(erro, mapearErro(q.lastError()));
+        ok = false;
+    }
+    for (int i = 0; i < titulos.size(); ++i)
+        modelo.setHeaderData(i, Qt::Horizontal, titulos.at(i));
+    return ok;
 }
 
 Transacao::Transacao(Conexao& c, Erro* erro)

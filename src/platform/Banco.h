@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+class QSqlQueryModel;
 struct sqlite3;
 
 namespace db {
@@ -87,6 +88,12 @@ public:
 private:
     QSqlQuery m_q;
 };
+
+// Fills a read-only grid model: runs the prepared query `q` with `params`,
+// reads every row and sets the column captions. False with the error on a
+// failure (the model keeps its captions).
+bool preencherModelo(QSqlQueryModel& modelo, QSqlQuery q, const QVariantList& params, const QStringList& titulos,
+                     Erro* erro = nullptr);
 
 // Rolls back unless committed.
 class Transacao {

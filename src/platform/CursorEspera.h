@@ -3,6 +3,13 @@
 #include <QApplication>
 #include <QCursor>
 
+// Back to the default pointer, whatever hourglasses are pending (error paths).
+inline void cursorPadrao()
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
 class CursorEspera {
 public:
     CursorEspera() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }

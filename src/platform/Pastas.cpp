@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 namespace {
 Pastas& atual()
@@ -39,6 +42,11 @@ void definirPastas(const Pastas& p)
 {
     atual() = p;
     definidas() = true;
+}
+
+bool renomearSobre(const QString& origem, const QString& destino)
+{
+    return std::rename(QFile::encodeName(origem).constData(), QFile::encodeName(destino).constData()) == 0;
 }
 
 QString caminhoEm(const QString& pasta, const QString& arquivo)

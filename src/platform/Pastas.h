@@ -16,3 +16,7 @@ Pastas pastasPadrao();
 
 // Joins a folder and a file name with exactly one separator.
 QString caminhoEm(const QString& pasta, const QString& arquivo);
+
+// Renames a file over another in one step: the destination is either the
+// old file or the new one, never missing.
+bool renomearSobre(const QString& origem, const QString& destino);

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
 
 Geral& geral()
 {
@@ -23,6 +22,15 @@ void reiniciaGeral()
     if (g.gConn)
         g.gConn->fechar();
     g = Geral();
+}
+
+QString soDigitos(const QString& texto)
+{
+    QString d;
+    for (QChar c : texto)
+        if (c.isDigit())
+            d += c;
+    return d;
 }
 
 QString sufixoDeclaracao(qint16 in, const QString& cnpjNumeros, const QDate& inicio, const QDate& fim)
@@ -100,7 +108,7 @@ bool copiarSobre(const QString& origem, const QString& destino, QString& erro)
     }
     QFile(tmp).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                               | QFileDevice::ReadOther);
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(destino).constData()) != 0) {
+    if (!renomearSobre(tmp, destino)) {
         erro = QStringLiteral("Não foi possível gravar %1.").arg(destino);
         QFile::remove(tmp);
         return false;
@@ -155,7 +163,7 @@ bool Fun_CompactaBanco()
     }
     if (compactado) {
         // Atomic replace: the database is never missing.
-        if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(banco).constData()) != 0)
+        if (!renomearSobre(tmp, banco))
             QFile::remove(tmp);
     } else {
         QFile::remove(tmp);
@@ -188,7 +196,7 @@ bool criaRegistroSeAusente(QString& msg)
             return false;
         }
     }
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(caminho).constData()) != 0) {
+    if (!renomearSobre(tmp, caminho)) {
         QFile::remove(tmp);
         msg = textoErro(db::ErroEmUso, QStringLiteral("Não foi possível gravar %1.").arg(caminho), QStringLiteral("criaRegistroSeAusente"));
         return false;

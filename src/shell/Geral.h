@@ -69,6 +69,9 @@ inline const QString NomeRegistro = QStringLiteral("tobriv1.mdb");
 inline const QString NomeModelo = QStringLiteral("TOBRI.MDB");
 inline const QString NomeTemporario = QStringLiteral("tobriv1Tmp.mdb");
 
+// The digits of a text (a masked CNPJ gives its 14 digits).
+QString soDigitos(const QString& texto);
+
 // Instruction, CNPJ digits, start and end as ddmmyyyy.
 QString sufixoDeclaracao();
 QString sufixoDeclaracao(qint16 in, const QString& cnpjNumeros, const QDate& inicio, const QDate& fim);

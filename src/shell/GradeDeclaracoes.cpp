@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QStandardItemModel>
 
 namespace {
@@ -100,10 +101,7 @@ bool GradeDeclaracoes::selecionarAtual()
     Geral& g = geral();
     g.gIN = c.in;
     g.gCNPJ = c.cnpj;
-    g.gCNPJNumeros.clear();
-    for (QChar ch : c.cnpj)
-        if (ch.isDigit())
-            g.gCNPJNumeros += ch;
+    g.gCNPJNumeros = soDigitos(c.cnpj);
     g.gPeriodoInicial = c.inicio;
     g.gPeriodoFinal = c.fim;
     return true;
@@ -120,13 +118,18 @@ bool abreDeclaracaoEmMaos()
 bool abreRegistroNaGrade(GradeDeclaracoes& grade)
 {
     Geral& g = geral();
+    const int linha = grade.currentIndex().row();
     grade.limpar();
     if (g.gConn)
         g.gConn->fechar();
-    return AbreBanco(g.gMsg, false, false, g.gErroAbertura) && grade.carregar();
+    if (!AbreBanco(g.gMsg, false, false, g.gErroAbertura) || !grade.carregar())
+        return false;
+    if (linha > 0 && linha < grade.linhas())
+        grade.setCurrentIndex(grade.model()->index(linha, 0));
+    return true;
 }
 
-ControlesSeletor montaSeletor(Formulario* janela)
+ControlesSeletor montaSeletor(Formulario* janela, const QString& rotulo, const QString& nomeAjuda)
 {
     ControlesSeletor c;
     c.grade = new GradeDeclaracoes(janela);
@@ -138,7 +141,7 @@ ControlesSeletor montaSeletor(Formulario* janela)
     };
     c.cmdOk = botao(QStringLiteral("&Ok"), QStringLiteral("cmdOk"));
     c.cmdCancelar = botao(QStringLiteral("&Cancelar"), QStringLiteral("cmdCancelar"));
-    c.cmdAjuda = botao(QStringLiteral("&Ajuda"), QStringLiteral("cmdAjuda"));
+    c.cmdAjuda = botao(QStringLiteral("&Ajuda"), nomeAjuda);
     c.cmdOk->setDefault(true);
     QObject::connect(c.cmdAjuda, &QPushButton::clicked, janela, &Formulario::mostrarAjuda);
 
@@ -148,7 +151,12 @@ ControlesSeletor montaSeletor(Formulario* janela)
     botoes->addWidget(c.cmdCancelar);
     botoes->addWidget(c.cmdAjuda);
     auto* l = new QVBoxLayout(janela);
-    l->addWidget(c.grade);
+    if (!rotulo.isEmpty()) {
+        auto* titulo = new QLabel(rotulo, janela);
+        titulo->setObjectName(QStringLiteral("lblTitulo"));
+        l->addWidget(titulo);
+    }
+    l->addWidget(c.grade, 1);
     l->addLayout(botoes);
     janela->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     janela->resize(560, 320);

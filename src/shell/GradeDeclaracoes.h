@@ -37,17 +37,18 @@ private:
 
 // Closes gConn and opens it on the declaration in hand (AbreBanco).
 bool abreDeclaracaoEmMaos();
-// Closes gConn, opens it on the register (AbreBanco) and reloads the grid;
-// false with gMsg set when either fails (the grid is then empty).
+// Closes gConn, opens it on the register (AbreBanco) and reloads the grid at
+// the same row; false with gMsg set when either fails (the grid is then empty).
 bool abreRegistroNaGrade(GradeDeclaracoes& grade);
 
-// Lays a picker window out: the grid (named "TDBabrir") above the buttons
-// "&Ok", "&Cancelar" and "&Ajuda" (named cmdOk, cmdCancelar, cmdAjuda; the
-// last opens the window's help topic).
+// Lays a picker window out: an optional title label (lblTitulo), the grid
+// (named "TDBabrir") above the buttons "&Ok", "&Cancelar" and "&Ajuda" (named
+// cmdOk, cmdCancelar and nomeAjuda; the last opens the window's help topic).
 struct ControlesSeletor {
     GradeDeclaracoes* grade = nullptr;
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancelar = nullptr;
     QPushButton* cmdAjuda = nullptr;
 };
-ControlesSeletor montaSeletor(Formulario* janela);
+ControlesSeletor montaSeletor(Formulario* janela, const QString& rotulo = QString(),
+                              const QString& nomeAjuda = QStringLiteral("cmdAjuda"));

@@ -7,12 +7,13 @@
 
 #include <QPushButton>
 
-SeletorDeclaracao::SeletorDeclaracao(const QString& titulo, int contextoAjuda, QWidget* parent)
+SeletorDeclaracao::SeletorDeclaracao(const QString& titulo, int contextoAjuda, QWidget* parent,
+                                     const QString& rotulo, const QString& nomeAjuda)
     : Formulario(parent)
 {
     setWindowTitle(titulo);
     definirContextoAjuda(contextoAjuda);
-    const ControlesSeletor c = montaSeletor(this);
+    const ControlesSeletor c = montaSeletor(this, rotulo, nomeAjuda);
     TDBabrir = c.grade;
     cmdOk = c.cmdOk;
     cmdCancelar = c.cmdCancelar;

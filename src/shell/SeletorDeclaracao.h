@@ -1,5 +1,5 @@
 #pragma once
-// Base of the declaration pickers ("Abrir", "Excluir Arquivos"): the
+// Base of the declaration pickers ("Abrir", "Excluir Arquivos", ...): the
 // register's declarations in a grid above "&Ok", "&Cancelar" and "&Ajuda".
 // Each picker connects cmdOk to its own work.
 #include "platform/Formularios.h"
@@ -21,7 +21,8 @@ public Q_SLOTS:
     void cmdCancelar_Click();
 
 protected:
-    SeletorDeclaracao(const QString& titulo, int contextoAjuda, QWidget* parent);
+    SeletorDeclaracao(const QString& titulo, int contextoAjuda, QWidget* parent, const QString& rotulo = QString(),
+                      const QString& nomeAjuda = QStringLiteral("cmdAjuda"));
     // Reopens gConn on the register and reloads the grid; false when either
     // fails, after showing gMsg.
     bool recarregaRegistro();

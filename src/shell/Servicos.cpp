@@ -2,6 +2,7 @@
 
 #include "Geral.h"
 
+#include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
 #include "platform/EspacoDisco.h"
 #include "platform/Formularios.h"
@@ -15,12 +16,6 @@ QVariantList chaveDeclaracao()
 {
     const Geral& g = geral();
     return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
-
-void cursorPadrao()
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
 }
 
 // The shared connection; an unopened one when none was made yet, so the

@@ -1,6 +1,7 @@
 #include "frmAbertura.h"
 
 #include "frmPrincipalValidacao.h"
+#include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
 #include "platform/Formularios.h"
 #include "platform/InstanciaUnica.h"
@@ -158,8 +159,7 @@ bool frmAbertura::Form_Load(const ValoresLocale& valores)
 {
     m_instancia = std::make_unique<InstanciaUnica>(pastas().dados);
     if (!m_instancia->adquirir()) {
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
+        cursorPadrao();
         dlg::MsgBox(MsgSessaoAberta, dlg::Icone::Informacao, dlg::Botoes::Ok, TituloSessaoAberta);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "BotoesJanela.h"
 #include "Geral.h"
+#include "platform/CursorEspera.h"
 #include "HelpContexts.h"
 #include "Servicos.h"
 
@@ -48,12 +49,6 @@ bool ehNumerico(const QString& s)
     if (!ok)
         QLocale::c().toDouble(t, &ok);
     return ok;
-}
-
-void cursorPadrao()
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
 }
 
 } // namespace
@@ -210,11 +205,7 @@ bool frmDadosContribuinte::eventFilter(QObject* o, QEvent* e)
 
 QString frmDadosContribuinte::digitosCNPJ() const
 {
-    QString d;
-    for (QChar c : maskCNPJ->text())
-        if (c.isDigit())
-            d += c;
-    return d;
+    return soDigitos(maskCNPJ->text());
 }
 
 EntradasContribuinte frmDadosContribuinte::entradas() const

@@ -80,11 +80,7 @@ void definirDeclaracao(qint16 in, const QString& cnpj, const QDate& inicio, cons
     Geral& g = geral();
     g.gIN = in;
     g.gCNPJ = cnpj;
-    QString n;
-    for (QChar c : cnpj)
-        if (c.isDigit())
-            n += c;
-    g.gCNPJNumeros = n;
+    g.gCNPJNumeros = soDigitos(cnpj);
     g.gPeriodoInicial = inicio;
     g.gPeriodoFinal = fim;
 }

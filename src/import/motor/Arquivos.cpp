@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstdio>
 
 namespace motor {
 
@@ -64,7 +63,7 @@ bool Importar_Texto(QString& arquivo, Painel* painel)
             ok = falhaTexto(QStringLiteral("Não foi possível gravar %1.").arg(tmp));
         }
     }
-    if (ok && std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(arquivo).constData()) != 0) {
+    if (ok && !renomearSobre(tmp, arquivo)) {
         QFile::remove(tmp);
         ok = falhaTexto(QStringLiteral("Não foi possível gravar %1.").arg(arquivo));
     }
