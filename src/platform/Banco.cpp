@@ -275,6 +275,31 @@ bool Consulta::executar(Erro* erro)
     return true;
 }
 
+bool Consulta::proximo()
+{
+    if (m_q.next()) {
+        m_falhou = false;
+        return true;
+    }
+    m_falhou = m_q.lastError().isValid() && m_q.lastError().type() != QSqlError::NoError;
+    return false;
+}
+
+Erro Consulta::erro() const
+{
+    return m_falhou ? mapearErro(m_q.lastError()) : Erro{};
+}
+
+bool fimDasLinhas(const QSqlQuery& q, Erro* erro)
+{
+    const QSqlError e = q.lastError();
+    if (e.isValid() && e.type() != QSqlError::NoError) {
+        definir(erro, mapearErro(e));
+        return false;
+    }
+    return true;
+}
+
 bool preencherModelo(QSqlQueryModel& modelo, QSqlQuery q, const QVariantList& params, const QStringList& titulos,
                      Erro* erro)
 {

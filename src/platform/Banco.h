@@ -79,7 +79,12 @@ public:
     Consulta& bind(int i, const QVariant& v);
     bool executar(const QVariantList& params, Erro* erro = nullptr);
     bool executar(Erro* erro = nullptr);
-    bool proximo() { return m_q.next(); }
+    // Next row. False at the end of the rows and on a read failure (a damaged
+    // page, I/O): after a false, falhou() tells the two apart and erro() gives
+    // the database's text. Never take a failure for "no more rows".
+    bool proximo();
+    bool falhou() const { return m_falhou; }
+    Erro erro() const;
     QVariant valor(int i) const { return m_q.value(i); }
     QVariant valor(const QString& nome) const { return m_q.value(nome); }
     int afetadas() const { return m_q.numRowsAffected(); }
@@ -87,7 +92,12 @@ public:
 
 private:
     QSqlQuery m_q;
+    bool m_falhou = false;
 };
+
+// Tells the end of a QSqlQuery's rows from a read failure after next()
+// returned false; fills `erro` on a failure.
+bool fimDasLinhas(const QSqlQuery& q, Erro* erro = nullptr);
 
 // Fills a read-only grid model: runs the prepared query `q` with `params`,
 // reads every row and sets the column captions. False with the error on a
