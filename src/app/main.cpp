@@ -1,10 +1,13 @@
+#include "delivery/JanelasEntrega.h"
 #include "import/JanelasImportacao.h"
+#include "linking/JanelasVinculacao.h"
 #include "platform/Dialogos.h"
 #include "platform/Formularios.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/JanelasShell.h"
 #include "shell/frmAbertura.h"
+#include "validation/JanelasValidacao.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -43,6 +46,9 @@ int main(int argc, char** argv)
 
     registrarJanelasShell();
     registrarJanelasImportacao();
+    registrarJanelasValidacao();
+    registrarJanelasEntrega();
+    registrarJanelasVinculacao();
 
     auto* abertura = new frmAbertura;
     Formularios::adicionar(abertura);

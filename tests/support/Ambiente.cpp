@@ -8,6 +8,9 @@
 #include "shell/Geral.h"
 #include "shell/JanelasShell.h"
 #include "import/JanelasImportacao.h"
+#include "validation/JanelasValidacao.h"
+#include "delivery/JanelasEntrega.h"
+#include "linking/JanelasVinculacao.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +76,9 @@ void registrarJanelas()
 {
     registrarJanelasShell();
     registrarJanelasImportacao();
+    registrarJanelasValidacao();
+    registrarJanelasEntrega();
+    registrarJanelasVinculacao();
 }
 
 void definirDeclaracao(qint16 in, const QString& cnpj, const QDate& inicio, const QDate& fim)

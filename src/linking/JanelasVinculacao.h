@@ -1,0 +1,3 @@
+#pragma once
+// Registers the factories of this library's windows with Formularios.
+void registrarJanelasVinculacao();
