@@ -2,11 +2,12 @@
 
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
+#include "shell/Outlook.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QTabBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 frmOutlook::frmOutlook(QWidget* parent)
@@ -15,24 +16,45 @@ frmOutlook::frmOutlook(QWidget* parent)
     setWindowTitle(QStringLiteral("Vinculação a BELTA"));
     definirContextoAjuda(ajuda::frmOutlook);
 
-    lblCnpjPeriodo = new QLabel(this);
-    lblCnpjPeriodo->setObjectName(QStringLiteral("lblCnpjPeriodo"));
-    tabOl = new QTabBar(this);
+    elaCanvas = new QFrame(this);
+    elaCanvas->setObjectName(QStringLiteral("elaCanvas"));
+    elaOutlook = new PainelElastico(elaCanvas);
+    elaOutlook->setObjectName(QStringLiteral("elaOutlook"));
+    elaOutlook->setFixedWidth(190);
+    elaBtn = new QPushButton(QStringLiteral("Vinculação a BELTA"));
+    elaBtn->setObjectName(QStringLiteral("elaBtn"));
+    elaBtn->setAutoDefault(false);
+    tabOl = new FaixaAbas;
     tabOl->setObjectName(QStringLiteral("tabOl"));
-    tabOl->addTab(QStringLiteral("Vinculação de Contas"));
-    tabOl->addTab(QStringLiteral("Contas Vinculadas"));
-    elaChild = new QFrame(this);
+    tabOl->definirLegendas(QStringLiteral("Vinculação de Contas|Contas Vinculadas"));
+    elaOutlook->adicionarLinha(elaBtn, 330, true);
+    elaOutlook->adicionarLinha(tabOl, 0, false);
+
+    lblCnpjPeriodo = new QLabel(elaCanvas);
+    lblCnpjPeriodo->setObjectName(QStringLiteral("lblCnpjPeriodo"));
+    elaChild = new QFrame(elaCanvas);
     elaChild->setObjectName(QStringLiteral("elaChild"));
     m_layoutFilho = new QVBoxLayout(elaChild);
     m_layoutFilho->setContentsMargins(0, 0, 0, 0);
 
+    auto* direita = new QVBoxLayout;
+    direita->addWidget(lblCnpjPeriodo);
+    direita->addWidget(elaChild, 1);
+    auto* canvas = new QHBoxLayout(elaCanvas);
+    canvas->addWidget(elaOutlook);
+    canvas->addLayout(direita, 1);
     auto* l = new QVBoxLayout(this);
-    l->addWidget(lblCnpjPeriodo);
-    l->addWidget(tabOl);
-    l->addWidget(elaChild, 1);
-    resize(980, 600);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(elaCanvas);
 
-    connect(tabOl, &QTabBar::tabBarClicked, this, &frmOutlook::tabOl_Click);
+    connect(elaBtn, &QPushButton::clicked, this, [this] { elaBtn_Click(0); });
+    connect(elaOutlook, &PainelElastico::redimensionado, this, &frmOutlook::elaOutlook_Resize);
+    connect(tabOl, &FaixaAbas::Click, this, [this] { tabOl_Click(0); });
+}
+
+QSize frmOutlook::sizeHint() const
+{
+    return {980, 600};
 }
 
 void frmOutlook::Form_Load()
@@ -40,6 +62,10 @@ void frmOutlook::Form_Load()
     const Geral& g = geral();
     lblCnpjPeriodo->setText(QStringLiteral("CNPJ:") + g.gCNPJ + QStringLiteral("   Período: ")
                             + dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" à ") + dataDdMmAaaa(g.gPeriodoFinal));
+    IniciaOutlook(elaOutlook, 330);
+    IniciaTabs({tabOl});
+    AjustaTabs({tabOl});
+    AbreGrupo(elaOutlook, 0);
 }
 
 void frmOutlook::Form_Unload()
@@ -48,15 +74,29 @@ void frmOutlook::Form_Unload()
         Formularios::descarregar(m_filho.data());
 }
 
+void frmOutlook::elaBtn_Click(int grupo)
+{
+    AbreGrupo(elaOutlook, grupo);
+}
+
+void frmOutlook::elaOutlook_Resize()
+{
+    AjustaTabs({tabOl});
+}
+
 void frmOutlook::tabOl_Click(int indice)
 {
-    if (indice < 0)
+    if (indice != 0)
         return;
-    const QString legenda = tabOl->tabText(indice);
+    const int aba = tabOl->CurrTab();
+    if (aba == -1)
+        return;
+    const QString legenda = tabOl->legenda(aba);
     if (legenda == u"Vinculação de Contas")
         MostraFilho(QStringLiteral("frmVinculacao"));
     else if (legenda == u"Contas Vinculadas")
         MostraFilho(QStringLiteral("frmContasVinculadas"));
+    SelecionaTab({tabOl}, indice);
 }
 
 void frmOutlook::MostraFilho(const QString& nome)

@@ -66,6 +66,8 @@ bool carregaModelo(QSqlQueryModel& modelo, QTableView& grade, const vinculacao::
     if (modelo.rowCount() > 0)
         grade.setCurrentIndex(modelo.index(0, 0));
     grade.resizeColumnToContents(0);
+    // An empty list still shows room for the codes.
+    grade.setColumnWidth(0, std::max(grade.columnWidth(0), grade.fontMetrics().horizontalAdvance(u'0') * 14));
     return ok;
 }
 

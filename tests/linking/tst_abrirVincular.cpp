@@ -8,6 +8,7 @@
 #include "shell/Geral.h"
 #include "shell/GradeDeclaracoes.h"
 #include "shell/HelpContexts.h"
+#include "shell/Outlook.h"
 
 #include <QFile>
 #include <QLabel>
@@ -137,24 +138,37 @@ void TstAbrirVincular::navegador()
     s->cmdOk->click();
     auto* n = Formularios::obter<frmOutlook>();
     QVERIFY(n);
+    QVERIFY(QTest::qWaitForWindowExposed(n));
     QCOMPARE(n->lblCnpjPeriodo->text(), QStringLiteral("CNPJ:11.222.333/0001-81   Período: 01/01/2005 à 31/12/2005"));
-    // Nothing is embedded until a tab is clicked.
+    // The group is open: its button row fixed at 330 twips, its tabs taking the rest.
+    QVERIFY(n->elaOutlook->fixa(0) && !n->elaOutlook->fixa(1));
+    QCOMPARE(n->elaOutlook->tamanho(0), 330);
+    QCOMPARE(n->tabOl->legendas(), QStringLiteral("Vinculação de Contas|Contas Vinculadas"));
+    QCOMPARE(n->tabOl->TabHeight(), n->tabOl->Width() - 10);
+    QCOMPARE(n->tabOl->CurrTab(), -1);
+
+    auto clicar = [n](const QPoint& p) { QTest::mouseClick(n->tabOl, Qt::LeftButton, {}, p); };
+    const QRect aba0 = n->tabOl->retanguloAba(0);
+    const QRect aba1 = n->tabOl->retanguloAba(1);
+    const QPoint fora(aba1.center().x(), aba1.bottom() + 20);
+    // Nothing is embedded until a tab is clicked; a click beside the tabs chooses none.
+    clicar(fora);
     QVERIFY(!n->filho());
-    n->tabOl_Click(0);
+    clicar(aba0.center());
     QPointer<Formulario> primeiro = n->filho();
     QVERIFY(primeiro);
     QCOMPARE(primeiro->objectName(), QStringLiteral("frmVinculacao"));
     QVERIFY(n->elaChild->isAncestorOf(primeiro));
-    n->tabOl_Click(1);
+    QVERIFY(primeiro->isVisible());
+    clicar(aba1.center());
     QVERIFY(!Formularios::carregado(primeiro));
     QCOMPARE(n->filho()->objectName(), QStringLiteral("frmContasVinculadas"));
+    QCOMPARE(n->tabOl->CurrTab(), 1);
     // Each click loads its window anew.
     QPointer<Formulario> segundo = n->filho();
-    n->tabOl_Click(1);
+    clicar(aba1.center());
     QVERIFY(!Formularios::carregado(segundo));
     QVERIFY(n->filho() && n->filho() != segundo.data());
-    n->tabOl_Click(-1);
-    QVERIFY(n->filho());
     // Closing the navigator unloads its child.
     QPointer<Formulario> filho = n->filho();
     Formularios::descarregar(n);
