@@ -9,9 +9,14 @@
 #include "shell/GradeDeclaracoes.h"
 #include "shell/HelpContexts.h"
 #include "shell/Outlook.h"
+#include "shell/frmAbertura.h"
+#include "shell/frmPrincipalValidacao.h"
 
 #include <QFile>
+#include <QAction>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 
@@ -52,6 +57,7 @@ private Q_SLOTS:
     void ok();
     void bancoAusente();
     void navegador();
+    void pelaJanelaPrincipal();
 };
 
 void TstAbrirVincular::registroVazio()
@@ -173,6 +179,37 @@ void TstAbrirVincular::navegador()
     QPointer<Formulario> filho = n->filho();
     Formularios::descarregar(n);
     QVERIFY(!Formularios::carregado(filho));
+}
+
+// The main window's command: the picker modally, then the navigator stays
+// open inside the main window, whose items stay usable.
+void TstAbrirVincular::pelaJanelaPrincipal()
+{
+    Ambiente amb;
+    QVERIFY(declaracaoCom({{1, 90}}));
+    reiniciaGeral();
+    Formularios::adicionar(new frmAbertura);
+    auto* p = new frmPrincipalValidacao;
+    Formularios::adicionar(p);
+    QVERIFY(p->Form_Load());
+    int mostradas = 0;
+    Formularios::definirGanchoModal([&](Formulario* f) {
+        ++mostradas;
+        auto* s = qobject_cast<frmAbrirVincular*>(f);
+        QVERIFY(s);
+        s->cmdOk->click();
+    });
+    p->mnuVincular_Click();
+    Formularios::definirGanchoModal(nullptr);
+    QCOMPARE(mostradas, 1);
+    QVERIFY(!Formularios::obter<frmAbrirVincular>());
+    auto* n = Formularios::obter<frmOutlook>();
+    QVERIFY(n);
+    auto* sub = qobject_cast<QMdiSubWindow*>(n->parentWidget());
+    QVERIFY(sub && sub->mdiArea() == p->MDI && !sub->isHidden());
+    for (const char* item : {"mnuAbrir", "mnuImportarArquivo", "mnuValidacao", "mnuGravar", "mnuSair"})
+        QVERIFY2(p->item(QString::fromLatin1(item))->isEnabled(), item);
+    QVERIFY(amb.dialogos.mensagens.isEmpty());
 }
 
 QTEST_MAIN(TstAbrirVincular)
