@@ -310,6 +310,17 @@ bool preencherModelo(QSqlQueryModel& modelo, QSqlQuery q, const QVariantList& pa
         modelo.setQuery(std::move(q));
         while (modelo.canFetchMore())
             modelo.fetchMore();
+        // A read failure ends the fetching as the last row would; the
+        // query's own error tells them apart.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        const QSqlError falha = modelo.query(Qt::Disambiguated).lastError();
+#else
+        const QSqlError falha = modelo.query().lastError();
+#endif
+        if (falha.isValid()) {
+            definir(erro, mapearErro(falha));
+            ok = false;
+        }
     } else {
         definir(erro, mapearErro(q.lastError()));
         ok = false;

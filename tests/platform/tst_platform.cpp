@@ -9,6 +9,8 @@
 #include "platform/ValoresLocale.h"
 
 #include <QFile>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QTest>
 
 class TstPlatform : public QObject {
@@ -24,6 +26,7 @@ private Q_SLOTS:
     void cp1252IdaEVolta();
     void errosDoBanco();
     void abrirNaoCriaArquivo();
+    void modeloDeGradeFalhaNaLeitura();
     void fechaFormulariosMantemOsDoisPrimeiros();
     void instanciaUnica();
     void caminhos();
@@ -155,6 +158,30 @@ void TstPlatform::abrirNaoCriaArquivo()
     const QString lixo = amb.escreverArquivo(QStringLiteral("lixo.mdb"), QByteArray(4096, 'x'));
     QVERIFY(!c.abrir(lixo, &e));
     QCOMPARE(e.numero, db::ErroBanco);
+}
+
+// A statement that fails on its fourth row (an overflow raised while
+// stepping) must not fill a grid with three rows as if they were all.
+void TstPlatform::modeloDeGradeFalhaNaLeitura()
+{
+    Ambiente amb;
+    db::Conexao c;
+    QVERIFY(c.criar(amb.caminhoDados(QStringLiteral("grade.mdb"))));
+    QVERIFY(c.executarScript(QStringLiteral(
+        "CREATE TABLE t (x INTEGER); INSERT INTO t VALUES (1), (2), (3), (4), (5);")));
+    auto consulta = [&](const QString& sql) {
+        QSqlQuery q(c.banco());
+        q.prepare(sql);
+        return q;
+    };
+    QSqlQueryModel m;
+    db::Erro e;
+    QVERIFY(db::preencherModelo(m, consulta(QStringLiteral("SELECT x FROM t WHERE x <> ?")), {3}, {"x"}, &e));
+    QCOMPARE(m.rowCount(), 4);
+    QVERIFY(!db::preencherModelo(
+        m, consulta(QStringLiteral("SELECT CASE WHEN x = ? THEN abs(-9223372036854775807 - 1) ELSE x END FROM t")), {4},
+        {"x"}, &e));
+    QVERIFY(!e.ok());
 }
 
 class JanelaA : public Formulario {

@@ -175,9 +175,9 @@ bool preencher(QSqlQueryModel& modelo, const Leitura& l, const QStringList& titu
     modelo.clear();
     db::Erro e;
     bool ok = false;
-    if (semConexao(g.gMsg))
+    if (semConexao(g.gMsg)) {
         e = {db::ErroBanco, TextoErroAbertura};
-    else {
+    } else {
         QSqlQuery q(g.gConn->banco());
         ok = q.prepare(l.sql);
         if (!ok)
