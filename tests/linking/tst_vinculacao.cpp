@@ -167,6 +167,7 @@ private Q_SLOTS:
     void prefixoRestaurado();
     void planoPadraoInutilizavel_data();
     void planoPadraoInutilizavel();
+    void semSaldosImportados();
     void contasVinculadas();
 };
 
@@ -374,6 +375,23 @@ void TstVinculacao::planoPadraoInutilizavel()
                                                       j->TDBPadrao, j->cmdEnvia, j->cmdEnviaTodos, j->cmdRetorna,
                                                       j->cmdRetornaTodos, j->cmdDesfazer})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+}
+
+// A chart imported without its balances: the offered list cannot be made,
+// its error is shown and the list stays empty.
+void TstVinculacao::semSaldosImportados()
+{
+    Ambiente amb;
+    prepararDeclaracao();
+    QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
+    frmVinculacao* j = abrirJanela();
+    QVERIFY(j);
+    QCOMPARE(amb.dialogos.mensagens.size(), 1);
+    QCOMPARE(amb.dialogos.mensagens.first().icone, dlg::Icone::Critico);
+    QVERIFY2(amb.dialogos.ultimo().startsWith(QStringLiteral("cod.erro -2147217865\r\nmsg. Erro: ")),
+             qPrintable(amb.dialogos.ultimo()));
+    QCOMPARE(j->TDBContribuinte->model()->rowCount(), 0);
+    QVERIFY(!j->cmdEnvia->isEnabled() && !j->cmdEnviaTodos->isEnabled());
 }
 
 void TstVinculacao::contasVinculadas()
