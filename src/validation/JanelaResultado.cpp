@@ -83,7 +83,7 @@ JanelaResultado::JanelaResultado(RelatorioValidacao relatorio, const QString& qu
         janela->addWidget(q, 1);
     }
     janela->addLayout(botoes);
-    resize(760, 480);
+    resize(860, 500);
 
     connect(m_cmdImprimir, &QPushButton::clicked, this, &JanelaResultado::imprimir);
     connect(m_cmdFechar, &QPushButton::clicked, this, &JanelaResultado::fechar);
@@ -224,10 +224,13 @@ void JanelaResultadoGrade::Form_Load()
         m_modelo->fechar();
         dlg::MsgBox(textoErro(e, QStringLiteral("Form_Load")), dlg::Icone::Critico);
     }
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < 2; ++c)
         m_grade->resizeColumnToContents(c);
+    // Only the first rows are read yet: the account column keeps room for longer codes.
+    m_grade->resizeColumnToContents(2);
+    m_grade->setColumnWidth(2, std::max(m_grade->columnWidth(2), 140));
     for (int c = 3; c < m_titulos.size(); ++c)
-        m_grade->setColumnWidth(c, std::max(m_grade->columnWidth(c), 150));
+        m_grade->setColumnWidth(c, std::max(m_grade->horizontalHeader()->sectionSizeHint(c), 130));
 
     // Nothing to print when the check found nothing.
     cmdImprimir()->setEnabled(m_modelo->rowCount() > 0);
