@@ -78,7 +78,6 @@ JanelaResultado::JanelaResultado(RelatorioValidacao relatorio, const QString& qu
         janela->addLayout(m_conteudo, 1);
     } else {
         auto* q = new QGroupBox(quadro, this);
-        q->setObjectName(QStringLiteral("Frame1"));
         q->setLayout(m_conteudo);
         janela->addWidget(q, 1);
     }
@@ -170,8 +169,11 @@ JanelaResultadoGrade::JanelaResultadoGrade(RelatorioValidacao relatorio, const Q
     m_grade->horizontalHeader()->setStretchLastSection(true);
     conteudo()->addWidget(m_grade, 1);
 
+    // Said after the view's fetch has returned, not from inside it.
     m_modelo->definirAoFalhar([this](const db::Erro& e) {
-        dlg::MsgBox(textoErro(e, QStringLiteral("TDBGrid1_FetchMore")), dlg::Icone::Critico);
+        QMetaObject::invokeMethod(
+            this, [e] { dlg::MsgBox(textoErro(e, QStringLiteral("TDBGrid1_FetchMore")), dlg::Icone::Critico); },
+            Qt::QueuedConnection);
     });
 
     if (!m_contadores)

@@ -3,13 +3,13 @@
 // navigator: each shows the findings of one check (a grid over a result
 // table, or the entry totals) with its counters, prints its report, and
 // closes the navigator.
+#include "platform/Dialogos.h"
 #include "platform/Formularios.h"
 #include "reports/RptResultadoValidacao.h"
 
-#include "platform/Dialogos.h"
+#include <array>
+#include <optional>
 
-class QGroupBox;
-class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
