@@ -11,6 +11,7 @@
 #include "validation/JanelaResultado.h"
 
 #include <QAction>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrinter>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void imprimir();
     void fecharHabilitaMenusEFechaNavegador();
     void gradeGrandeBuscaAoRolar();
+    void falhaDeLeituraAoRolar();
 };
 
 namespace {
@@ -364,22 +366,42 @@ void TstAbasResultado::fecharHabilitaMenusEFechaNavegador()
     QVERIFY(!Formularios::obter(QStringLiteral("frmSaldoInicialGeral")));
 }
 
+namespace {
+
+// 100,000 credit findings, in page groups of 41.
+bool muitosCreditos()
+{
+    if (!criarDeclaracao(86, Cnpj, Inicio, Fim))
+        return false;
+    db::Transacao t(*geral().gConn);
+    db::Consulta q(*geral().gConn);
+    if (!q.preparar(QStringLiteral(
+            "INSERT INTO tbLancamentoXsaldo (Quebra, IndDC, CNPJ, periodoinicial, periodofinal, Mes, Ano, CodConta, "
+            "TotalLancamentos, TotalCredDeb, Diferenca) VALUES (?, 'C', ?, ?, ?, '01', '2005', ?, 0, 10000, -10000)")))
+        return false;
+    for (int i = 0; i < 100000; ++i)
+        if (!q.executar({i / 41, Cnpj, dataIso(Inicio), dataIso(Fim), QString::number(i)}))
+            return false;
+    return t.confirmar();
+}
+
+// Scrolls to the end of the rows read so far, `vezes` times.
+void rolar(QTableView* grade, int vezes)
+{
+    for (int i = 0; i < vezes && grade->model()->canFetchMore(QModelIndex()); ++i) {
+        grade->verticalScrollBar()->setValue(grade->verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
 // A grid of 100,000 findings opens with the first rows only and reads the
 // others as the user scrolls.
 void TstAbasResultado::gradeGrandeBuscaAoRolar()
 {
     Ambiente amb;
-    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
-    {
-        db::Transacao t(*geral().gConn);
-        db::Consulta q(*geral().gConn);
-        QVERIFY(q.preparar(QStringLiteral(
-            "INSERT INTO tbLancamentoXsaldo (Quebra, IndDC, CNPJ, periodoinicial, periodofinal, Mes, Ano, CodConta, "
-            "TotalLancamentos, TotalCredDeb, Diferenca) VALUES (?, 'C', ?, ?, ?, '01', '2005', ?, 0, 10000, -10000)")));
-        for (int i = 0; i < 100000; ++i)
-            QVERIFY(q.executar({i / 41, Cnpj, dataIso(Inicio), dataIso(Fim), QString::number(i)}));
-        QVERIFY(t.confirmar());
-    }
+    QVERIFY(muitosCreditos());
     Formulario* f = Formularios::carregar(QStringLiteral("frmLancamentoSaldoCredito"));
     auto* grade = f->findChild<QTableView*>();
     f->show();
@@ -387,10 +409,7 @@ void TstAbasResultado::gradeGrandeBuscaAoRolar()
     QVERIFY(grade->model()->rowCount() > 0);
     QVERIFY(grade->model()->rowCount() < 1000);
     QVERIFY(botao(f, "cmdImprimir")->isEnabled());
-    for (int i = 0; i < 10 && grade->model()->canFetchMore(QModelIndex()); ++i) {
-        grade->verticalScrollBar()->setValue(grade->verticalScrollBar()->maximum());
-        QCoreApplication::processEvents();
-    }
+    rolar(grade, 10);
     const int depois = grade->model()->rowCount();
     QVERIFY(depois > 1000);
     QCOMPARE(linhaDaGrade(grade, depois - 1).at(2), QString::number(depois - 1));
@@ -398,6 +417,29 @@ void TstAbasResultado::gradeGrandeBuscaAoRolar()
     // Unloading closes the grid's own reader: the database can be written at once.
     Formularios::descarregar(f);
     QVERIFY(executar(QStringLiteral("DELETE FROM tbLancamentoXsaldo")));
+}
+
+// The file cut short under an open grid: scrolling on says why it stops
+// instead of taking the failure for the last row.
+void TstAbasResultado::falhaDeLeituraAoRolar()
+{
+    Ambiente amb;
+    QVERIFY(muitosCreditos());
+    Formulario* f = Formularios::carregar(QStringLiteral("frmLancamentoSaldoCredito"));
+    auto* grade = f->findChild<QTableView*>();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    const int antes = grade->model()->rowCount();
+    QFile banco(caminhoBancoDeclaracao());
+    QVERIFY(banco.resize(banco.size() / 2));
+    rolar(grade, 1000);
+    QCoreApplication::processEvents();
+    QVERIFY(grade->model()->rowCount() > antes);
+    QVERIFY(grade->model()->rowCount() < 100000);
+    QCOMPARE(amb.dialogos.mensagens.size(), 1);
+    QVERIFY2(amb.dialogos.ultimo().startsWith(QStringLiteral("cod.erro ")), qPrintable(amb.dialogos.ultimo()));
+    QVERIFY(amb.dialogos.ultimo().endsWith(QStringLiteral("(TDBGrid1_FetchMore)")));
+    QCOMPARE(amb.dialogos.mensagens.first().icone, dlg::Icone::Critico);
 }
 
 QTEST_MAIN(TstAbasResultado)
