@@ -379,6 +379,7 @@ void ModeloSobDemanda::fetchMore(const QModelIndex& parent)
 
 bool ModeloSobDemanda::verificarLeitura(Erro* erro)
 {
+    // A failure is told once; the model then holds the rows read before it.
     if (m_falhou)
         return true;
     const QSqlError e = lastError().isValid() && lastError().type() != QSqlError::NoError ? lastError()
