@@ -330,6 +330,78 @@ bool preencherModelo(QSqlQueryModel& modelo, QSqlQuery q, const QVariantList& pa
     return ok;
 }
 
+ModeloSobDemanda::ModeloSobDemanda(QObject* parent)
+    : QSqlQueryModel(parent)
+{
+}
+
+ModeloSobDemanda::~ModeloSobDemanda()
+{
+    fechar();
+}
+
+bool ModeloSobDemanda::abrir(const QString& caminho, const QString& sql, const QVariantList& params,
+                             const QStringList& titulos, Erro* erro)
+{
+    fechar();
+    auto conexao = std::make_unique<Conexao>();
+    bool ok = conexao->abrir(caminho, erro);
+    if (ok) {
+        QSqlQuery q(conexao->banco());
+        ok = q.prepare(sql);
+        for (int i = 0; ok && i < params.size(); ++i)
+            q.bindValue(i, params.at(i));
+        ok = ok && q.exec();
+        if (ok) {
+            m_conexao = std::move(conexao);
+            setQuery(std::move(q));
+            ok = verificarLeitura(erro);
+        } else {
+            definir(erro, mapearErro(q.lastError()));
+        }
+    }
+    if (!ok) {
+        fechar();
+        return false;
+    }
+    for (int i = 0; i < titulos.size(); ++i)
+        setHeaderData(i, Qt::Horizontal, titulos.at(i));
+    return true;
+}
+
+void ModeloSobDemanda::fechar()
+{
+    // The statement is finalized before its connection goes (clear() would
+    // keep a result of the connection's driver).
+    setQuery(QSqlQuery());
+    if (m_conexao)
+        m_conexao->fechar();
+    m_conexao.reset();
+    m_falhou = false;
+}
+
+void ModeloSobDemanda::fetchMore(const QModelIndex& parent)
+{
+    QSqlQueryModel::fetchMore(parent);
+    Erro e;
+    if (!verificarLeitura(&e) && m_aoFalhar)
+        m_aoFalhar(e);
+}
+
+bool ModeloSobDemanda::verificarLeitura(Erro* erro)
+{
+    // A failure is told once; the model then holds the rows read before it.
+    if (m_falhou)
+        return true;
+    const QSqlError e = lastError().isValid() && lastError().type() != QSqlError::NoError ? lastError()
+                                                                                           : query().lastError();
+    if (!e.isValid() || e.type() == QSqlError::NoError)
+        return true;
+    m_falhou = true;
+    definir(erro, mapearErro(e));
+    return false;
+}
+
 Transacao::Transacao(Conexao& c, Erro* erro)
     : m_c(c)
 {

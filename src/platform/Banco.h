@@ -5,9 +5,12 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <QSqlQueryModel>
 #include <QVariantList>
 
-class QSqlQueryModel;
+#include <functional>
+#include <memory>
+
 struct sqlite3;
 
 namespace db {
@@ -104,6 +107,33 @@ bool fimDasLinhas(const QSqlQuery& q, Erro* erro = nullptr);
 // failure (the model keeps its captions).
 bool preencherModelo(QSqlQueryModel& modelo, QSqlQuery q, const QVariantList& params, const QStringList& titulos,
                      Erro* erro = nullptr);
+
+// The lazy variant of preencherModelo, for grids that may hold very many
+// rows: a read-only model over a connection of its own to a database file,
+// fetching rows as the view scrolls. Its own connection keeps the grid out
+// of the way of work on gConn (which may be closed and reopened meanwhile).
+class ModeloSobDemanda : public QSqlQueryModel {
+public:
+    explicit ModeloSobDemanda(QObject* parent = nullptr);
+    ~ModeloSobDemanda() override;
+
+    // Opens `caminho`, runs `sql` with `params`, fetches the first rows and
+    // sets the column captions. False with the error on a failure.
+    bool abrir(const QString& caminho, const QString& sql, const QVariantList& params, const QStringList& titulos,
+               Erro* erro = nullptr);
+    // Drops the rows and closes the connection.
+    void fechar();
+    // Called once when a later fetch fails (the rows read so far stay).
+    void definirAoFalhar(std::function<void(const Erro&)> f) { m_aoFalhar = std::move(f); }
+
+    void fetchMore(const QModelIndex& parent = QModelIndex()) override;
+
+private:
+    bool verificarLeitura(Erro* erro);
+    std::unique_ptr<Conexao> m_conexao;
+    std::function<void(const Erro&)> m_aoFalhar;
+    bool m_falhou = false;
+};
 
 // Rolls back unless committed.
 class Transacao {

@@ -1,8 +1,16 @@
 #include "JanelasValidacao.h"
 
+#include "AbasResultado.h"
 #include "platform/Formularios.h"
 
 // Validation, its results and pending items.
 void registrarJanelasValidacao()
 {
+    Formularios::registrar(QStringLiteral("frmLancamentogeral"), [] { return new frmLancamentogeral; });
+    Formularios::registrar(QStringLiteral("frmSaldoFinalGeral"), [] { return new frmSaldoFinalGeral; });
+    Formularios::registrar(QStringLiteral("frmSaldoFinalAuxiliar"), [] { return new frmSaldoFinalAuxiliar; });
+    Formularios::registrar(QStringLiteral("frmSaldoInicialGeral"), [] { return new frmSaldoInicialGeral; });
+    Formularios::registrar(QStringLiteral("FrmSaldoInicialAuxiliar"), [] { return new FrmSaldoInicialAuxiliar; });
+    Formularios::registrar(QStringLiteral("frmLancamentoSaldoDebito"), [] { return new frmLancamentoSaldoDebito; });
+    Formularios::registrar(QStringLiteral("frmLancamentoSaldoCredito"), [] { return new frmLancamentoSaldoCredito; });
 }
