@@ -76,12 +76,28 @@ Banda folhaDeRosto(const FolhaAcompanhamento& f, const QString& versao, const QS
         y += passo;
     }
 
+    // A footnote too wide for the page goes on under its text, past the
+    // marker. Fixed pitch: counted in characters of about 0.6 em.
+    const auto colunas = static_cast<qsizetype>(largura / (Normal.pontos * 0.61));
+    const auto nota = [&](const QString& marcador, const QString& texto) {
+        QString resto = marcador + texto;
+        while (resto.size() > colunas) {
+            qsizetype corte = resto.lastIndexOf(u' ', colunas);
+            if (corte <= marcador.size())
+                corte = colunas;
+            linha(resto.left(corte));
+            resto = QString(marcador.size(), u' ') + resto.mid(corte).trimmed();
+        }
+        linha(resto);
+    };
     b.linha(0, y, largura);
     y += 4;
-    linha(QStringLiteral("(*)   Denominação de acordo com o item 4 ou descrição sucinta do conteúdo do arquivo."));
-    linha(QStringLiteral("(**)  Se compactado, informar o tamanho do arquivo resultante da compactação."));
-    linha(QStringLiteral("(***) Parâmetros técnicos necessários à leitura do arquivo, quando entregue em outros "
-                         "meios físicos."));
+    nota(QStringLiteral("(*)   "),
+         QStringLiteral("Denominação de acordo com o item 4 ou descrição sucinta do conteúdo do arquivo."));
+    nota(QStringLiteral("(**)  "),
+         QStringLiteral("Se compactado, informar o tamanho do arquivo resultante da compactação."));
+    nota(QStringLiteral("(***) "), QStringLiteral("Parâmetros técnicos necessários à leitura do arquivo, quando "
+                                                  "entregue em outros meios físicos."));
     y += passo;
     b.texto(0, y, largura, versao, Qt::AlignRight);
     b.definirAltura(std::max(y + passo, area.height()));
