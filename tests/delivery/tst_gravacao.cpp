@@ -117,6 +117,7 @@ private Q_SLOTS:
     void falhaNaoMarcaNada_data();
     void falhaNaoMarcaNada();
     void cadeiaDeJanelas();
+    void nomeIlegivel();
 };
 
 // Statuses as "type:status" pairs; the message expected for recording and
@@ -419,6 +420,21 @@ void TstGravacao::cadeiaDeJanelas()
     QCOMPARE(arquivosEm(orv).size(), 7);
     QCOMPARE(situacao(6).toInt(), 100);
     QVERIFY(Formularios::obter(QStringLiteral("frmConfirmaGravacao")) == nullptr);
+}
+
+// The company name cannot be read from the register: the error is shown and
+// Gravar stays disabled, so no identifier goes out with a blank name.
+void TstGravacao::nomeIlegivel()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    QVERIFY(QFile::remove(caminhoRegistro()));
+    auto* c = qobject_cast<frmConfirmaGravacao*>(Formularios::carregar(QStringLiteral("frmConfirmaGravacao")));
+    QVERIFY(c);
+    QCOMPARE(amb.dialogos.mensagens.size(), 1);
+    QVERIFY2(amb.dialogos.ultimo().endsWith(QStringLiteral("(fun_Empresarial)")), qPrintable(amb.dialogos.ultimo()));
+    QVERIFY(!c->cmdGravar->isEnabled());
+    QVERIFY(c->lblNomeEmpresarial->text().isEmpty());
 }
 
 QTEST_MAIN(TstGravacao)
