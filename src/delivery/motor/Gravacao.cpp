@@ -304,8 +304,10 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
             ArquivoDoConjunto a;
             a.tipo = tipo;
             a.regLidos = q.valor(2).toLongLong();
+            // The copy its row names; the data folder's copy of the type when
+            // that path is gone (the data folder was moved).
             const QString nome = q.valor(3).toString().trimmed();
-            a.copia = nome.isEmpty() ? motor::caminhoCopiaAceita(tipo) : nome;
+            a.copia = nome.isEmpty() || !QFileInfo(nome).isFile() ? motor::caminhoCopiaAceita(tipo) : nome;
             a.lay = motor::caminhoLay(tipo);
             arquivos << a;
         }
