@@ -118,6 +118,7 @@ private Q_SLOTS:
     void falhaNaoMarcaNada();
     void cadeiaDeJanelas();
     void nomeIlegivel();
+    void bancoAusente();
 };
 
 // Statuses as "type:status" pairs; the message expected for recording and
@@ -435,6 +436,30 @@ void TstGravacao::nomeIlegivel()
     QVERIFY2(amb.dialogos.ultimo().endsWith(QStringLiteral("(fun_Empresarial)")), qPrintable(amb.dialogos.ultimo()));
     QVERIFY(!c->cmdGravar->isEnabled());
     QVERIFY(c->lblNomeEmpresarial->text().isEmpty());
+}
+
+// The chosen declaration's database is gone: the message without a full
+// stop, the window stays, and the shared connection is back on the register.
+void TstGravacao::bancoAusente()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    geral().gConn->fechar();
+    QVERIFY(QFile::remove(caminhoBancoDeclaracao()));
+    QStringList mostradas;
+    Formularios::definirGanchoModal([&](Formulario* f) { mostradas << f->objectName(); });
+    Formulario* w = Formularios::carregar(QStringLiteral("frmGravacao"));
+    auto* grade = w->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+    grade->setCurrentIndex(grade->model()->index(0, 0));
+    w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    QCOMPARE(amb.dialogos.textos(),
+             QStringList{QStringLiteral("Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a "
+                                        "opção Excluir do menu Arquivo e exclua o período com problemas e "
+                                        "posteriormente crie na opção Novo o mesmo período")});
+    QCOMPARE(amb.dialogos.mensagens.last().icone, dlg::Icone::Nenhum);
+    QVERIFY(mostradas.isEmpty());
+    QVERIFY(Formularios::carregado(w));
+    QCOMPARE(geral().gConn->caminho(), caminhoRegistro());
 }
 
 QTEST_MAIN(TstGravacao)
