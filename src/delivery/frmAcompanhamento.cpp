@@ -6,6 +6,7 @@
 
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
+#include "platform/Impressoras.h"
 #include "reports/RptAcompanhamento.h"
 #include "shell/Geral.h"
 #include "shell/GradeDeclaracoes.h"
@@ -48,12 +49,15 @@ void frmAcompanhamento::cmdOk_Click()
         return;
     }
 
+    if (!impressoras::haImpressora()) {
+        dlg::MsgBox(MsgSemImpressora, dlg::Icone::Critico);
+        return;
+    }
     QString erro;
     std::unique_ptr<QPrinter> impressora =
         relatorio::prepararImpressora(RptAcompanhamento::Titulo, erro, arquivoPdf);
     if (!impressora) {
-        dlg::MsgBox(erro.contains(QString::number(relatorio::ErroImpressoraNaoInstalada)) ? MsgSemImpressora : erro,
-                    dlg::Icone::Critico);
+        dlg::MsgBox(erro, dlg::Icone::Critico);
         return;
     }
     if (!dlg::dialogos().dialogoImpressora(*impressora))

@@ -5,6 +5,7 @@
 #include "delivery/frmAcompanhamento.h"
 #include "delivery/motor/Acompanhamento.h"
 #include "platform/Formularios.h"
+#include "platform/Impressoras.h"
 #include "platform/Pastas.h"
 #include "reports/Relatorio.h"
 #include "shell/Geral.h"
@@ -199,7 +200,8 @@ void TstAcompanhamento::folhasImpressas()
 }
 
 // Recorded files all deleted: the message, nothing printed. A declaration
-// not recorded yet is refused first; a cancelled printer dialog does nothing.
+// not recorded yet is refused first; without a printer, the message; a
+// cancelled printer dialog does nothing.
 void TstAcompanhamento::semArquivosGravados()
 {
     Ambiente amb;
@@ -221,6 +223,12 @@ void TstAcompanhamento::semArquivosGravados()
     QCOMPARE(amb.dialogos.textos(), QStringList{entrega::MsgAcompanhamento});
 
     QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 100")));
+    amb.dialogos.limpar();
+    impressoras::simular({}, true);
+    ok->click();
+    impressoras::restaurar();
+    QCOMPARE(amb.dialogos.textos(), QStringList{QStringLiteral("Impressora não instalada. Verifique suas configurações.")});
+
     amb.dialogos.limpar();
     amb.dialogos.impressora.enqueue(false);
     ok->click();
