@@ -307,6 +307,8 @@ void TstGravacao::falhaNaoMarcaNada_data()
     QTest::newRow("espaço para um byte a menos") << "espaco" << QStringLiteral(
         "O dispositivo não possui espaço suficiente.\r\nGravação não efetuada.");
     QTest::newRow("cópia aceita removida") << "copia" << QString();
+    // The identifier is put in place last: the files already renamed go back.
+    QTest::newRow("identificador não pode ser colocado") << "identificador" << QString();
 }
 
 void TstGravacao::falhaNaoMarcaNada()
@@ -336,6 +338,9 @@ void TstGravacao::falhaNaoMarcaNada()
         geral().gDestino = caminhoEm(destino, QStringLiteral("não existe"));
     } else if (causa == QLatin1String("espaco")) {
         definirMedidorEspaco([total](const QString&) { return total - 1; });
+    } else if (causa == QLatin1String("identificador")) {
+        const QString pasta = caminhoEm(destino, prefixo + QStringLiteral("00-2025010120251231.txt"));
+        QVERIFY(QDir(pasta).mkpath(QStringLiteral("ocupado")));
     } else {
         QVERIFY(QFile::remove(motor::caminhoCopiaAceita(8)));
     }
@@ -345,7 +350,7 @@ void TstGravacao::falhaNaoMarcaNada()
     definirMedidorEspaco(nullptr);
 
     if (mensagem.isEmpty())
-        QVERIFY2(geral().gMsg.endsWith(QStringLiteral("\r\nGravação não efetuada.")), qPrintable(geral().gMsg));
+        QVERIFY2(geral().gMsg.endsWith(QStringLiteral("Gravação não efetuada.")), qPrintable(geral().gMsg));
     else
         QCOMPARE(geral().gMsg, mensagem);
     QCOMPARE(situacao(1).toInt(), 0);

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 namespace entrega {
 
 namespace {
@@ -151,6 +153,26 @@ FalhaCopia escrever(const Alvo& a, QString& motivo)
         return FalhaCopia::Escrita;
     }
     return FalhaCopia::Nenhuma;
+}
+
+// A file put in place, with the second name of the file it replaced.
+struct Colocado {
+    QString destino;
+    QString anterior;  // empty: no earlier file, or it could not be kept
+    bool existia = false;
+};
+
+// Puts the earlier files back (or removes the new ones that had none), last first.
+void recolocar(QList<Colocado>& colocados, const QString& pasta)
+{
+    for (auto it = colocados.crbegin(); it != colocados.crend(); ++it) {
+        if (!it->anterior.isEmpty())
+            renomearSobre(it->anterior, it->destino);
+        else if (!it->existia)
+            QFile::remove(it->destino);
+    }
+    colocados.clear();
+    duravel::sincronizarPasta(pasta);
 }
 
 } // namespace
@@ -438,15 +460,36 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     for (const ArquivoDoConjunto& a : arquivos)
         if (!fun_GravaImportados(100, a.tipo, a.txt))
             return desfaz(g.gMsg);
+    // A file of an earlier recording keeps a second name (a hard link) until
+    // the new set is committed, so that a failure puts it back.
+    QList<Colocado> colocados;
+    auto desfazTudo = [&](const QString& texto) {
+        recolocar(colocados, destino);
+        return desfaz(texto);
+    };
     for (const Alvo& a : alvos) {
-        if (!renomearSobre(a.temporario, a.destino))
-            return desfaz(textoFalhaEscrita(destino));
+        Colocado c{a.destino, {}, QFileInfo::exists(a.destino)};
+        if (c.existia) {
+            const QString anterior = a.destino + QStringLiteral(".anterior");
+            QFile::remove(anterior);
+            if (::link(QFile::encodeName(a.destino).constData(), QFile::encodeName(anterior).constData()) == 0)
+                c.anterior = anterior;
+        }
+        if (!renomearSobre(a.temporario, a.destino)) {
+            if (!c.anterior.isEmpty())
+                QFile::remove(c.anterior);
+            return desfazTudo(textoFalhaEscrita(destino));
+        }
+        colocados << c;
         temporarios.removeOne(a.temporario);
     }
     if (!duravel::sincronizarPasta(destino))
-        return desfaz(textoFalhaEscrita(destino));
+        return desfazTudo(textoFalhaEscrita(destino));
     if (!t.confirmar(&e))
-        return desfaz(textoErro(e, QStringLiteral("fun_GravaImportados")));
+        return desfazTudo(textoErro(e, QStringLiteral("fun_GravaImportados")));
+    for (const Colocado& c : colocados)
+        if (!c.anterior.isEmpty())
+            QFile::remove(c.anterior);
     if (gravados)
         for (const Alvo& a : alvos)
             *gravados << QFileInfo(a.destino).fileName();
