@@ -5,6 +5,7 @@
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
+#include "shell/ListasPastas.h"
 #include "shell/Servicos.h"
 
 #include <QComboBox>
@@ -17,31 +18,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStorageInfo>
-#include <QStyle>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 QString frmOrigemArquivo::NomeArquivoOrigem;
 const QString frmOrigemArquivo::Padrao = QStringLiteral("*.txt;*.dec;*.sov");
 
 namespace {
-
-// Depth of a folder in the folder list; the text stays the bare name so that
-// typing a name finds it.
-constexpr int PapelNivel = Qt::UserRole + 1;
-
-class DelegadoRecuo : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* opcao, const QModelIndex& indice) const override
-    {
-        QStyledItemDelegate::initStyleOption(opcao, indice);
-        opcao->rect.adjust(indice.data(PapelNivel).toInt() * 12, 0, 0, 0);
-    }
-};
 
 bool confere(const QString& nome)
 {
@@ -55,13 +37,6 @@ bool confere(const QString& nome)
         if (p.match(nome).hasMatch())
             return true;
     return false;
-}
-
-bool volumeLegivel(const QString& raiz)
-{
-    const QStorageInfo v(raiz);
-    const QFileInfo fi(raiz);
-    return v.isValid() && v.isReady() && fi.isDir() && fi.isReadable() && fi.isExecutable();
 }
 
 } // namespace
@@ -83,7 +58,7 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
     lblPasta->setObjectName(QStringLiteral("lblPasta"));
     driDiretorio = new QListWidget(frmOrigem);
     driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
-    driDiretorio->setItemDelegate(new DelegadoRecuo(driDiretorio));
+    listas::prepararPastas(driDiretorio);
     lblNome = new QLabel(QStringLiteral("Nome do Arquivo:"), frmOrigem);
     lblNome->setObjectName(QStringLiteral("lblNome"));
     flArquivo = new QListWidget(frmOrigem);
@@ -144,7 +119,7 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
 void frmOrigemArquivo::Form_Load()
 {
     Geral& g = geral();
-    preencherUnidades();
+    listas::preencherUnidades(DrvDRIVE);
     // A last folder that is gone or unreadable falls back to the program folder.
     const QFileInfo ultima(g.gDiretorio);
     const bool usaUltima = !g.gDiretorio.isEmpty() && ultima.isDir() && ultima.isReadable();
@@ -162,43 +137,11 @@ bool frmOrigemArquivo::Form_QueryUnload()
     return false;
 }
 
-void frmOrigemArquivo::preencherUnidades()
-{
-    DrvDRIVE->clear();
-    QStringList raizes;
-    QHash<QString, QString> nomes;
-    for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
-        if (!v.isValid() || raizes.contains(v.rootPath()))
-            continue;
-        raizes << v.rootPath();
-        nomes.insert(v.rootPath(), v.name());
-    }
-    raizes.sort();
-    for (const QString& r : raizes) {
-        const QString nome = nomes.value(r);
-        DrvDRIVE->addItem(nome.isEmpty() || nome == r ? r : r + QStringLiteral(" [") + nome + u']', r);
-    }
-}
-
-void frmOrigemArquivo::selecionarUnidadeDe(const QString& pasta)
-{
-    const QString raiz = QStorageInfo(pasta).rootPath();
-    if (raiz.isEmpty())
-        return;
-    int i = DrvDRIVE->findData(raiz);
-    if (i < 0) {
-        DrvDRIVE->addItem(raiz, raiz);
-        i = DrvDRIVE->count() - 1;
-    }
-    const QSignalBlocker bloqueio(DrvDRIVE);
-    DrvDRIVE->setCurrentIndex(i);
-}
-
 void frmOrigemArquivo::DrvDRIVE_Change(int indice)
 {
-    const QString raiz = DrvDRIVE->itemData(indice).toString();
-    if (!volumeLegivel(raiz)) {
-        selecionarUnidadeDe(m_pasta);
+    const QString raiz = listas::raizDaUnidade(DrvDRIVE, indice);
+    if (!listas::volumeLegivel(raiz)) {
+        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
         dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
         return;
     }
@@ -208,40 +151,10 @@ void frmOrigemArquivo::DrvDRIVE_Change(int indice)
 void frmOrigemArquivo::definirPasta(const QString& pasta)
 {
     m_pasta = QDir::cleanPath(QDir(pasta).absolutePath());
-    selecionarUnidadeDe(m_pasta);
-    listarPastas();
+    listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
+    listas::listarPastas(driDiretorio, m_pasta);
     cmdOk->setEnabled(false);
     listarArquivos();
-}
-
-void frmOrigemArquivo::listarPastas()
-{
-    driDiretorio->clear();
-    QStringList cadeia;
-    QDir d(m_pasta);
-    while (true) {
-        cadeia.prepend(d.absolutePath());
-        if (d.isRoot() || !d.cdUp())
-            break;
-    }
-    const QIcon aberta = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon fechada = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    int nivel = 0;
-    for (const QString& c : cadeia) {
-        const QString nome = QDir(c).isRoot() ? c : QFileInfo(c).fileName();
-        auto* item = new QListWidgetItem(aberta, nome, driDiretorio);
-        item->setData(Qt::UserRole, c);
-        item->setData(PapelNivel, nivel);
-        ++nivel;
-    }
-    driDiretorio->setCurrentRow(driDiretorio->count() - 1);
-    const QFileInfoList filhas =
-        QDir(m_pasta).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& f : filhas) {
-        auto* item = new QListWidgetItem(fechada, f.fileName(), driDiretorio);
-        item->setData(Qt::UserRole, f.absoluteFilePath());
-        item->setData(PapelNivel, nivel);
-    }
 }
 
 void frmOrigemArquivo::listarArquivos()
@@ -264,7 +177,7 @@ QStringList frmOrigemArquivo::arquivosListados() const
 void frmOrigemArquivo::driDiretorio_Activated(QListWidgetItem* item)
 {
     if (item)
-        definirPasta(item->data(Qt::UserRole).toString());
+        definirPasta(listas::caminhoDoItem(item));
 }
 
 void frmOrigemArquivo::flArquivo_Click()
@@ -286,7 +199,7 @@ void frmOrigemArquivo::cmdOk_Click()
 
     switch (prechecagem::verificar(g.gArquivoOrigem)) {
     case prechecagem::Resultado::Inacessivel:
-        selecionarUnidadeDe(m_pasta);
+        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
         dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
         return;
     case prechecagem::Resultado::Vazio:
@@ -302,7 +215,7 @@ void frmOrigemArquivo::cmdOk_Click()
     case prechecagem::Resultado::Aceito:
         break;
     }
-    selecionarUnidadeDe(pastas().programa);
+    listas::selecionarUnidadeDe(DrvDRIVE, pastas().programa);
     Formularios::descarregar(this);
     if (Formulario* f = Formularios::carregar(QStringLiteral("frmImportarArquivo")))
         Formularios::mostrarModal(f);
@@ -317,7 +230,7 @@ void frmOrigemArquivo::Voltar_Click()
 
 void frmOrigemArquivo::cmdCancelar_Click()
 {
-    selecionarUnidadeDe(pastas().programa);
+    listas::selecionarUnidadeDe(DrvDRIVE, pastas().programa);
     geral().gDiretorio = m_pasta;
     Formularios::descarregar(this);
 }

@@ -43,9 +43,6 @@ private Q_SLOTS:
     void cmdAjuda_Click();
 
 private:
-    void preencherUnidades();
-    void selecionarUnidadeDe(const QString& pasta);
-    void listarPastas();
     void listarArquivos();
 
     QGroupBox* frmOrigem = nullptr;

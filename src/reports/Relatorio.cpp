@@ -383,34 +383,47 @@ void visualizar(const Relatorio& r, QWidget* pai)
     d.exec();
 }
 
-Resultado imprimir(const Relatorio& r, QString& erro, const QString& arquivoPdf)
+std::unique_ptr<QPrinter> prepararImpressora(const QString& titulo, QString& erro, const QString& arquivoPdf)
 {
     if (!impressoras::haImpressora()) {
         erro = textoErro(ErroImpressoraNaoInstalada, QStringLiteral("Nenhuma impressora instalada."));
-        return Resultado::ErroImpressora;
+        return nullptr;
     }
-    const QString pdf = arquivoPdf.isEmpty() ? arquivoPdfPadrao(r.titulo) : arquivoPdf;
+    const QString pdf = arquivoPdf.isEmpty() ? arquivoPdfPadrao(titulo) : arquivoPdf;
     std::unique_ptr<QPrinter> impressora = impressoras::criar(impressoras::padrao(), pdf);
     configurarPagina(*impressora);
-    impressora->setDocName(r.titulo);
+    impressora->setDocName(titulo);
     if (!impressora->isValid()) {
         erro = textoErro(ErroInformacaoImpressora,
                          QStringLiteral("Não foi possível obter as informações da impressora \"%1\".")
                              .arg(impressora->printerName()));
-        return Resultado::ErroImpressora;
+        return nullptr;
     }
-    if (!dlg::dialogos().dialogoImpressora(*impressora))
-        return Resultado::Cancelado;
+    return impressora;
+}
+
+Resultado imprimirEm(const Relatorio& r, QPrinter& impressora, QString& erro)
+{
     CursorEspera espera;
-    const QList<Pagina> paginas = paginar(r, areaDe(*impressora));
+    const QList<Pagina> paginas = paginar(r, areaDe(impressora));
     if (observadorImpressao)
         observadorImpressao(paginas);
     QString motivo;
-    if (!pintar(paginas, *impressora, motivo)) {
+    if (!pintar(paginas, impressora, motivo)) {
         erro = textoErro(ErroDeImpressao, motivo);
         return Resultado::Erro;
     }
     return Resultado::Impresso;
+}
+
+Resultado imprimir(const Relatorio& r, QString& erro, const QString& arquivoPdf)
+{
+    std::unique_ptr<QPrinter> impressora = prepararImpressora(r.titulo, erro, arquivoPdf);
+    if (!impressora)
+        return Resultado::ErroImpressora;
+    if (!dlg::dialogos().dialogoImpressora(*impressora))
+        return Resultado::Cancelado;
+    return imprimirEm(r, *impressora, erro);
 }
 
 void definirGanchoVisualizacao(std::function<void(const QList<Pagina>&)> gancho)

@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QFont;
@@ -149,6 +150,13 @@ enum class Resultado {
 // The PDF printer writes `arquivoPdf` (default: the title + ".pdf" in the
 // data folder). `erro` gets a "cod.erro" text on ErroImpressora and Erro.
 Resultado imprimir(const Relatorio& r, QString& erro, const QString& arquivoPdf = QString());
+// The printer imprimir() uses, before its dialog: the default printer (the
+// PDF printer writes `arquivoPdf`, default the title + ".pdf" in the data
+// folder). nullptr with a "cod.erro" text in `erro` when there is no usable printer.
+std::unique_ptr<QPrinter> prepararImpressora(const QString& titulo, QString& erro,
+                                             const QString& arquivoPdf = QString());
+// Prints every page on a printer already chosen, with no dialog.
+Resultado imprimirEm(const Relatorio& r, QPrinter& impressora, QString& erro);
 
 // Numbers of the printing errors (as the printed reports' handlers know them).
 inline constexpr int ErroImpressoraNaoInstalada = 8555;

@@ -12,23 +12,38 @@
 
 namespace motor {
 
-QString nomeBaseAceito()
+QString nomeBaseAceito(qint16 tipo)
 {
     const Geral& g = geral();
-    return g.gCNPJNumeros + QStringLiteral("-TOBRI-") + QStringLiteral("%1").arg(g.gTipoArquivo, 2, 10, QLatin1Char('0'))
+    return g.gCNPJNumeros + QStringLiteral("-TOBRI-") + QStringLiteral("%1").arg(tipo, 2, 10, QLatin1Char('0'))
         + u'-' + g.gPeriodoInicial.toString(QStringLiteral("yyyyMMdd"))
         + g.gPeriodoFinal.toString(QStringLiteral("yyyyMMdd"));
 }
 
+QString nomeBaseAceito()
+{
+    return nomeBaseAceito(geral().gTipoArquivo);
+}
+
+QString caminhoCopiaAceita(qint16 tipo)
+{
+    const QString ext = tipo == 6 ? QStringLiteral(".txt") : QStringLiteral(".imp");
+    return caminhoEm(pastas().dados, nomeBaseAceito(tipo) + ext);
+}
+
+QString caminhoLay(qint16 tipo)
+{
+    return caminhoEm(pastas().dados, nomeBaseAceito(tipo) + QStringLiteral(".lay"));
+}
+
 QString caminhoCopiaAceita()
 {
-    const QString ext = geral().gTipoArquivo == 6 ? QStringLiteral(".txt") : QStringLiteral(".imp");
-    return caminhoEm(pastas().dados, nomeBaseAceito() + ext);
+    return caminhoCopiaAceita(geral().gTipoArquivo);
 }
 
 QString caminhoLay()
 {
-    return caminhoEm(pastas().dados, nomeBaseAceito() + QStringLiteral(".lay"));
+    return caminhoLay(geral().gTipoArquivo);
 }
 
 QString caminhoCopiaTemporaria()

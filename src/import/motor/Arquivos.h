@@ -7,12 +7,15 @@
 
 namespace motor {
 
-// gCNPJNumeros-TOBRI-tt-yyyymmddyyyymmdd
+// gCNPJNumeros-TOBRI-tt-yyyymmddyyyymmdd, of the file type in hand or of `tipo`.
 QString nomeBaseAceito();
+QString nomeBaseAceito(qint16 tipo);
 // Full path of the accepted copy (".txt" for type 6, else ".imp") and of the
 // .lay, in the data folder.
 QString caminhoCopiaAceita();
 QString caminhoLay();
+QString caminhoCopiaAceita(qint16 tipo);
+QString caminhoLay(qint16 tipo);
 // Where the reading loop writes the copy while it reads.
 QString caminhoCopiaTemporaria();
 

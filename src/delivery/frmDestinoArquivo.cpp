@@ -1,0 +1,142 @@
+#include "frmDestinoArquivo.h"
+
+#include "motor/Gravacao.h"
+
+#include "platform/Dialogos.h"
+#include "platform/Pastas.h"
+#include "shell/Geral.h"
+#include "shell/HelpContexts.h"
+#include "shell/ListasPastas.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+frmDestinoArquivo::frmDestinoArquivo(QWidget* parent)
+    : Formulario(parent)
+{
+    setObjectName(QStringLiteral("frmDestinoArquivo"));
+    definirContextoAjuda(ajuda::frmDestinoArquivo);
+    setWindowTitle(QStringLiteral("Informar Destino do Arquivo"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    frmDestino = new QGroupBox(QStringLiteral("Destino"), this);
+    frmDestino->setObjectName(QStringLiteral("frmDestino"));
+    lblUnidade = new QLabel(QStringLiteral("Unidade de Destino:"), frmDestino);
+    lblUnidade->setObjectName(QStringLiteral("lblUnidade"));
+    DrvDRIVE = new QComboBox(frmDestino);
+    DrvDRIVE->setObjectName(QStringLiteral("DrvDRIVE"));
+    lblPasta = new QLabel(QStringLiteral("Pasta de Destino:"), frmDestino);
+    lblPasta->setObjectName(QStringLiteral("lblPasta"));
+    driDiretorio = new QListWidget(frmDestino);
+    driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
+    listas::prepararPastas(driDiretorio);
+    lblUnidade->setBuddy(DrvDRIVE);
+    lblPasta->setBuddy(driDiretorio);
+
+    auto* grade = new QGridLayout(frmDestino);
+    grade->addWidget(lblPasta, 0, 0);
+    grade->addWidget(driDiretorio, 1, 0);
+    grade->addWidget(lblUnidade, 2, 0);
+    grade->addWidget(DrvDRIVE, 3, 0);
+
+    lblCNPJ = new QLabel(this);
+    lblCNPJ->setObjectName(QStringLiteral("lblCNPJ"));
+    lblPeriodo = new QLabel(this);
+    lblPeriodo->setObjectName(QStringLiteral("lblPeriodo"));
+
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
+    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
+    for (QPushButton* b : {cmdOk, cmdCancelar, cmdAjuda})
+        b->setAutoDefault(false);
+
+    auto* botoes = new QHBoxLayout;
+    botoes->addStretch(1);
+    botoes->addWidget(cmdOk);
+    botoes->addWidget(cmdCancelar);
+    botoes->addWidget(cmdAjuda);
+
+    auto* raiz = new QVBoxLayout(this);
+    raiz->addWidget(lblCNPJ);
+    raiz->addWidget(lblPeriodo);
+    raiz->addWidget(frmDestino, 1);
+    raiz->addLayout(botoes);
+    resize(480, 420);
+
+    connect(DrvDRIVE, &QComboBox::activated, this, &frmDestinoArquivo::DrvDRIVE_Change);
+    connect(driDiretorio, &QListWidget::itemActivated, this, &frmDestinoArquivo::driDiretorio_Activated);
+    connect(cmdOk, &QPushButton::clicked, this, &frmDestinoArquivo::cmdOk_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmDestinoArquivo::cmdCancelar_Click);
+    connect(cmdAjuda, &QPushButton::clicked, this, &Formulario::mostrarAjuda);
+}
+
+void frmDestinoArquivo::Form_Load()
+{
+    const Geral& g = geral();
+    listas::preencherUnidades(DrvDRIVE);
+    // The program's volume, at the folder the program was started from when
+    // it is on that volume (a volume's current folder).
+    const QString programa = QDir(pastas().programa).absolutePath();
+    const QString atual = QDir::currentPath();
+    definirPasta(QStorageInfo(atual).rootPath() == QStorageInfo(programa).rootPath() ? atual : programa);
+    lblCNPJ->setText(QStringLiteral("CNPJ: ") + g.gCNPJ);
+    lblPeriodo->setText(QStringLiteral("Período: ") + dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" a ")
+                        + dataDdMmAaaa(g.gPeriodoFinal));
+}
+
+bool frmDestinoArquivo::Form_QueryUnload()
+{
+    cmdCancelar_Click();
+    return false;
+}
+
+void frmDestinoArquivo::definirPasta(const QString& pasta)
+{
+    m_pasta = QDir::cleanPath(QDir(pasta).absolutePath());
+    listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
+    listas::listarPastas(driDiretorio, m_pasta);
+}
+
+void frmDestinoArquivo::DrvDRIVE_Change(int indice)
+{
+    const QString raiz = listas::raizDaUnidade(DrvDRIVE, indice);
+    if (!listas::volumeLegivel(raiz)) {
+        dlg::MsgBox(entrega::MsgMidia, dlg::Icone::Critico);
+        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
+        return;
+    }
+    definirPasta(raiz);
+}
+
+void frmDestinoArquivo::driDiretorio_Activated(QListWidgetItem* item)
+{
+    if (item)
+        definirPasta(listas::caminhoDoItem(item));
+}
+
+void frmDestinoArquivo::cmdOk_Click()
+{
+    // The highlighted folder, else the open one.
+    const QString escolhida = listas::caminhoDoItem(driDiretorio->currentItem());
+    geral().gDestino = escolhida.isEmpty() ? m_pasta : escolhida;
+    Formularios::descarregar(this);
+    if (Formulario* f = Formularios::carregar(QStringLiteral("frmConfirmaGravacao")))
+        Formularios::mostrarModal(f);
+}
+
+void frmDestinoArquivo::cmdCancelar_Click()
+{
+    listas::selecionarUnidadeDe(DrvDRIVE, pastas().programa);
+    Formularios::descarregar(this);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The volume list and the folder list of the windows that choose a folder
+// (source file, delivery destination): the mounted volumes in a combo box,
+// and the chain of folders from the volume's root to the open folder
+// followed by its subfolders.
+#include <QString>
+
+class QComboBox;
+class QListWidget;
+class QListWidgetItem;
+
+namespace listas {
+
+// Fills the volume list with the mounted volumes (root path as item data).
+void preencherUnidades(QComboBox* unidades);
+// Makes the volume of `pasta` current (added when missing), without the change event.
+void selecionarUnidadeDe(QComboBox* unidades, const QString& pasta);
+// The root path of a volume list entry.
+QString raizDaUnidade(const QComboBox* unidades, int indice);
+// True when a volume's root can be listed.
+bool volumeLegivel(const QString& raiz);
+
+// Gives a folder list its indenting delegate (call once).
+void prepararPastas(QListWidget* pastas);
+// Lists the folders of `pasta` (an absolute, clean path); the open folder is current.
+void listarPastas(QListWidget* pastas, const QString& pasta);
+// The full path of a folder list entry.
+QString caminhoDoItem(const QListWidgetItem* item);
+
+} // namespace listas

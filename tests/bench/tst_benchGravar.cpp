@@ -1,0 +1,112 @@
+// tobri-bench gravar end to end: a generated declaration imported with
+// tobri-bench import, refused before validation, recorded after.
+#include "platform/Banco.h"
+#include "platform/Pastas.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Bin = QStringLiteral(TOBRI_BIN_DIR);
+const QStringList Declaracao{QStringLiteral("--in"),     QStringLiteral("86"),         QStringLiteral("--cnpj"),
+                             QStringLiteral("11.222.333/0001-81"), QStringLiteral("--inicio"),
+                             QStringLiteral("01/01/2025"), QStringLiteral("--fim"), QStringLiteral("31/12/2025")};
+
+struct Saida {
+    int codigo = -1;
+    QJsonObject json;
+};
+
+Saida executar(const QString& programa, const QStringList& args)
+{
+    QProcess p;
+    p.start(caminhoEm(Bin, programa), args);
+    Saida s;
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return s;
+    s.codigo = p.exitCode();
+    const QList<QByteArray> linhas = p.readAllStandardOutput().trimmed().split('\n');
+    s.json = QJsonDocument::fromJson(linhas.last()).object();
+    return s;
+}
+
+} // namespace
+
+class TstBenchGravar : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void gravar();
+};
+
+void TstBenchGravar::gravar()
+{
+    QTemporaryDir tmp;
+    const QString gerados = tmp.filePath(QStringLiteral("gerados"));
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    const QString destino = tmp.filePath(QStringLiteral("entrega"));
+    QVERIFY(QDir().mkpath(destino));
+    QCOMPARE(executar(QStringLiteral("tobri-gerador"),
+                      QStringList{QStringLiteral("--tipos"), QStringLiteral("1,3,6,8"), QStringLiteral("--contas"),
+                                  QStringLiteral("30"), QStringLiteral("--lancamentos"), QStringLiteral("200"),
+                                  QStringLiteral("--saida"), gerados, QStringLiteral("--cnpj"),
+                                  QStringLiteral("11.222.333/0001-81")}
+                          + Declaracao)
+                 .codigo,
+             0);
+    for (int tipo : {1, 3, 6, 8}) {
+        const Saida s = executar(QStringLiteral("tobri-bench"),
+                                 QStringList{QStringLiteral("import"), QStringLiteral("--data"), dados} + Declaracao
+                                     + QStringList{QStringLiteral("--tipo"), QString::number(tipo),
+                                                   QDir(gerados).filePath(QStringLiteral("tipo%1.txt").arg(tipo))});
+        QCOMPARE(s.codigo, 0);
+        QCOMPARE(s.json.value(QStringLiteral("status")).toInt(), 90);
+    }
+    const QStringList gravar =
+        QStringList{QStringLiteral("gravar"), QStringLiteral("--data"), dados} + Declaracao
+        + QStringList{QStringLiteral("--destino"), destino};
+
+    // Imported, not validated: refused, nothing written.
+    Saida s = executar(QStringLiteral("tobri-bench"), gravar);
+    QCOMPARE(s.codigo, 1);
+    QCOMPARE(s.json.value(QStringLiteral("mensagem")).toString(),
+             QStringLiteral("A gravação dos arquivos para entrega à ORV somente é possível após a validação do Plano "
+                            "de Contas, Lançamentos e Saldos."));
+    QVERIFY(s.json.value(QStringLiteral("arquivos")).toArray().isEmpty());
+    QVERIFY(QDir(destino).isEmpty());
+
+    {
+        db::Conexao c;
+        QVERIFY(c.abrir(QDir(dados).filePath(QStringLiteral("TOBRI86112223330001810101202531122025.MDB"))));
+        QVERIFY(c.executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0")));
+    }
+    s = executar(QStringLiteral("tobri-bench"), gravar);
+    QVERIFY2(s.codigo == 0, qPrintable(s.json.value(QStringLiteral("mensagem")).toString()));
+    QVERIFY(s.json.value(QStringLiteral("mensagem")).isNull());
+    QVERIFY(s.json.contains(QStringLiteral("segundos")));
+    QVERIFY(s.json.contains(QStringLiteral("pico_kb")));
+    QStringList arquivos;
+    for (const QJsonValue& v : s.json.value(QStringLiteral("arquivos")).toArray())
+        arquivos << v.toString();
+    QCOMPARE(arquivos.size(), 9);
+    QVERIFY(arquivos.contains(QStringLiteral("11222333000181-TOBRI-86-LANCG-2025010120251231.txt")));
+    QVERIFY(arquivos.contains(QStringLiteral("11222333000181-TOBRI-86-00-2025010120251231.txt")));
+    for (const QString& a : arquivos)
+        QVERIFY2(QFile::exists(QDir(destino).filePath(a)), qPrintable(a));
+    // The data files are the generated files byte for byte.
+    QFile gerado(QDir(gerados).filePath(QStringLiteral("tipo6.txt")));
+    QFile entregue(QDir(destino).filePath(QStringLiteral("11222333000181-TOBRI-86-LANCG-2025010120251231.txt")));
+    QVERIFY(gerado.open(QIODevice::ReadOnly) && entregue.open(QIODevice::ReadOnly));
+    QCOMPARE(entregue.readAll(), gerado.readAll());
+
+    QCOMPARE(executar(QStringLiteral("tobri-bench"), {QStringLiteral("gravar"), QStringLiteral("--data")}).codigo, 2);
+}
+
+QTEST_MAIN(TstBenchGravar)
+#include "tst_benchGravar.moc"
