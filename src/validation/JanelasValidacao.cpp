@@ -1,6 +1,9 @@
 #include "JanelasValidacao.h"
 
+#include "frmRelacaoPendencias.h"
 #include "frmVerificacaoPendencias.h"
+#include "frmVerificar.h"
+#include "frmVisualizarValidacao.h"
 
 #include "platform/Formularios.h"
 
@@ -8,4 +11,7 @@
 void registrarJanelasValidacao()
 {
     Formularios::registrar(QStringLiteral("frmVerificacaoPendencias"), [] { return new frmVerificacaoPendencias; });
+    Formularios::registrar(QStringLiteral("frmVerificar"), [] { return new frmVerificar; });
+    Formularios::registrar(QStringLiteral("frmRelacaoPendencias"), [] { return new frmRelacaoPendencias; });
+    Formularios::registrar(QStringLiteral("frmVisualizarValidacao"), [] { return new frmVisualizarValidacao; });
 }
