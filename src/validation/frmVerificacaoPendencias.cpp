@@ -7,6 +7,8 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -113,6 +115,20 @@ void frmVerificacaoPendencias::Form_Load()
     AjustaTabs(tabOl);
     AbreGrupo(elaOutlook, 0);
     tabOl[0]->setCurrTab(0);
+}
+
+void frmVerificacaoPendencias::showEvent(QShowEvent* e)
+{
+    Formulario::showEvent(e);
+    // Inside the main window the frame takes the widget's hint; open at a
+    // size that shows a result grid, within the free area.
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (m_dimensionado || !sub || !sub->mdiArea())
+        return;
+    m_dimensionado = true;
+    const QSize livre = sub->mdiArea()->viewport()->size();
+    sub->resize(qMin(livre.width(), 1000), qMin(livre.height(), 640));
+    sub->move(0, 0);
 }
 
 void frmVerificacaoPendencias::Form_Unload()

@@ -42,4 +42,8 @@ public Q_SLOTS:
 private:
     QVBoxLayout* m_layoutFilho = nullptr;
     QPointer<Formulario> m_filho;
+    bool m_dimensionado = false;
+
+protected:
+    void showEvent(QShowEvent* e) override;
 };
