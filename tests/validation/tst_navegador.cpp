@@ -68,6 +68,7 @@ private Q_SLOTS:
     void abas_data();
     void abas();
     void abaMostradaRecarrega();
+    void grupoDuranteAAnimacao();
     void faixaSemAbaAtualNadaMuda();
     void fecharHabilitaMenus_data();
     void fecharHabilitaMenus();
@@ -178,6 +179,23 @@ void TstNavegador::abaMostradaRecarrega()
     QVERIFY(!Formularios::carregado(primeiro));
     QCOMPARE(AbaTeste::carregadas, QStringList({"frmSaldoFinalGeral", "frmSaldoFinalGeral"}));
     QCOMPARE(AbaTeste::descarregadas, QStringList({"frmSaldoFinalGeral"}));
+}
+
+void TstNavegador::grupoDuranteAAnimacao()
+{
+    Cena c;
+    QVERIFY(c.abrir());
+    QVERIFY(c.nav->elaOutlook->tamanho(1) > 150);
+    // A click on "Lançamentos x Saldos" while "Saldos" opens: its opening is
+    // dropped, its embedding still runs, and "Saldos" then embeds its own.
+    QMetaObject::invokeMethod(
+        this, [&] { c.nav->elaOlbtn[2]->click(); }, Qt::QueuedConnection);
+    c.nav->elaOlbtn[1]->click();
+    QCOMPARE(AbaTeste::carregadas, QStringList({"frmLancamentoSaldoDebito", "frmSaldoFinalGeral"}));
+    QCOMPARE(AbaTeste::descarregadas, QStringList{"frmLancamentoSaldoDebito"});
+    QCOMPARE(c.filho(), QStringLiteral("frmSaldoFinalGeral"));
+    for (int linha = 0; linha < 6; ++linha)
+        QCOMPARE(c.nav->elaOutlook->fixa(linha), linha != 3);
 }
 
 void TstNavegador::faixaSemAbaAtualNadaMuda()
