@@ -220,9 +220,11 @@ void FaixaAbas::mousePressEvent(QMouseEvent* e)
         QWidget::mousePressEvent(e);
         return;
     }
+    // A press beside the tabs is no click: it would reload the shown window.
     const int aba = abaEm(e->position().toPoint());
-    if (aba >= 0)
-        setCurrTab(aba);
+    if (aba < 0)
+        return;
+    setCurrTab(aba);
     Q_EMIT Click();
 }
 

@@ -49,8 +49,8 @@ private:
 };
 
 // A strip of tabs stacked top to bottom. Setting CurrTab in code does not
-// raise Click; a mouse press or an arrow key on the strip does, after
-// selecting the tab under it (a press beside the tabs keeps CurrTab).
+// raise Click; a mouse press on a tab or an arrow key does, after selecting
+// that tab.
 class FaixaAbas : public QWidget {
     Q_OBJECT
 public:

@@ -253,8 +253,12 @@ void frmPrincipalValidacao::executarComando(const QString& janela, int operacao,
         geral().gOperacao = static_cast<qint16>(operacao);
     Formularios::mostrarModal(f);
     Formularios::descarregar(f.data());
-    if (recalcular)
+    if (recalcular) {
         Verifica_EmpresariosImportados();
+        // A results navigator opened by the chain keeps the File menu locked.
+        if (Formularios::obter(QStringLiteral("frmVerificacaoPendencias")))
+            DesabilitaMenus();
+    }
 }
 
 void frmPrincipalValidacao::mnuAbrir_Click()

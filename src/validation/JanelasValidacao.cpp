@@ -1,6 +1,11 @@
 #include "JanelasValidacao.h"
 
 #include "AbasResultado.h"
+#include "frmRelacaoPendencias.h"
+#include "frmVerificacaoPendencias.h"
+#include "frmVerificar.h"
+#include "frmVisualizarValidacao.h"
+
 #include "platform/Formularios.h"
 
 // Validation, its results and pending items.
@@ -13,4 +18,8 @@ void registrarJanelasValidacao()
     Formularios::registrar(QStringLiteral("FrmSaldoInicialAuxiliar"), [] { return new FrmSaldoInicialAuxiliar; });
     Formularios::registrar(QStringLiteral("frmLancamentoSaldoDebito"), [] { return new frmLancamentoSaldoDebito; });
     Formularios::registrar(QStringLiteral("frmLancamentoSaldoCredito"), [] { return new frmLancamentoSaldoCredito; });
+    Formularios::registrar(QStringLiteral("frmVerificacaoPendencias"), [] { return new frmVerificacaoPendencias; });
+    Formularios::registrar(QStringLiteral("frmVerificar"), [] { return new frmVerificar; });
+    Formularios::registrar(QStringLiteral("frmRelacaoPendencias"), [] { return new frmRelacaoPendencias; });
+    Formularios::registrar(QStringLiteral("frmVisualizarValidacao"), [] { return new frmVisualizarValidacao; });
 }
