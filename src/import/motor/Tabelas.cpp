@@ -62,6 +62,12 @@ bool lerLeiaute(Leiaute& l, QString& msg)
         c.nomeReduzido = q.value(6).toString();
         l.todos.append(c);
     }
+    db::Erro e;
+    if (!db::fimDasLinhas(q, &e)) {
+        l.todos.clear();
+        msg = textoErro(e);
+        return false;
+    }
     return true;
 }
 
