@@ -154,6 +154,11 @@ void TstRobustez::copiaNoDiscoAntesDoNome()
     QVERIFY(colocados.contains(QFileInfo(motor::caminhoLay()).fileName()));
     // The template copy, and the compaction when the import ran.
     QCOMPARE(colocados.count(QFileInfo(caminhoBancoDeclaracao()).fileName()) >= (copiaNaLeitura ? 2 : 1), true);
+    if (copiaNaLeitura) {   // the balances' Codconta index, built after the load
+        const QString tabela = motor::nomeTabelaTipo(8);
+        QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?"),
+                                  {tabela + QStringLiteral("_Codconta")}).toInt(), 1);
+    }
     QFile f(copia);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QFile origem(g.gArquivoOrigem);

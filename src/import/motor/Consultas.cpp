@@ -366,8 +366,18 @@ bool Consultas::contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64
     default: total = 0; return true;
     }
     condicaoData = tipo >= 8 ? QStringLiteral("substr(DataSaldoIni, 3, 6) = ?") : QStringLiteral("Dataatualiz = ?");
-    // Codes compare with trailing blanks ignored; the range lets the
-    // code's index find the candidates.
+    // The balances' dates of that month, day by day, so the primary key
+    // (date, account) finds the candidates while the Codconta index is not
+    // built yet; only an 8-character date field can be listed so.
+    QStringList dias;
+    const CampoLeiaute* campoData = m_c.leiaute.campo(1);
+    if (tipo >= 8 && campoData && campoData->tamanho == 8 && data.size() == 6) {
+        for (int d = 1; d <= 31; ++d)
+            dias << QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0')) + texto(data);
+        condicaoData += QStringLiteral(" AND DataSaldoIni IN (?") + QStringLiteral(", ?").repeated(30) + u')';
+    }
+    // Codes compare with trailing blanks ignored; the range lets an index
+    // over the code find the candidates.
     const QString k = texto(semBrancosFinais(codigo));
     QSqlQuery q(g.gConn->banco());
     q.setForwardOnly(true);
@@ -377,6 +387,8 @@ bool Consultas::contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64
     q.addBindValue(k + QString(256, u' '));
     q.addBindValue(k);
     q.addBindValue(texto(data));
+    for (const QString& d : std::as_const(dias))
+        q.addBindValue(d);
     if (!q.exec())
         return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
     if (!q.next()) {
