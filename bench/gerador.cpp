@@ -265,6 +265,7 @@ struct Opcoes {
     std::vector<int> tipos;
     std::vector<std::string> erros;
     u64 errosCada = 0;
+    u64 saldosContas = 0;   // accounts with balances (0: every analytic account)
 };
 
 struct Declaracao {
@@ -401,8 +402,8 @@ u64 registrosDoTipo(const Declaracao& d, int tipo)
     case 5: return d.historicos.size();
     case 6: return d.o.lancamentos;
     case 7: return d.o.lancamentosAux;
-    case 8: return d.analiticas.size() * meses;
-    default: return d.aux.size() * meses;
+    case 8: return (d.o.saldosContas ? std::min<u64>(d.o.saldosContas, d.analiticas.size()) : d.analiticas.size()) * meses;
+    default: return (d.o.saldosContas ? std::min<u64>(d.o.saldosContas, d.aux.size()) : d.aux.size()) * meses;
     }
 }
 
@@ -600,7 +601,10 @@ void gerarLancamentos(const Declaracao& d, const Familia& f, bool gravarLanc, bo
         for (u64 a = 0; a < K; ++a) {
             const i64 ini = saldo[a], fim = ini + deb[a] - cred[a];
             saldo[a] = fim;
-            if (saldos) {
+            // With --saldos-contas N, N accounts spread evenly over the chart.
+            const u64 N = d.o.saldosContas;
+            const bool comSaldo = N == 0 || N >= K || (a + 1) * N / K != a * N / K;
+            if (saldos && comSaldo) {
                 r.limpar(ls.tamanho);
                 r.texto(ls.data, d.aberturaMes[m]);
                 r.texto(ls.conta, *f.contas[a]);
@@ -737,10 +741,11 @@ const char* const Uso =
     "uso: tobri-gerador --in 68|86 --inicio dd/mm/aaaa --fim dd/mm/aaaa --saida PASTA\n"
     "       [--cnpj CNPJ] [--contas N] [--contas-aux N] [--centros N]\n"
     "       [--lancamentos M] [--lancamentos-aux M] [--tipos 1,6,8] [--seed S]\n"
-    "       [--erros COD:QTD,TIPO/COD:QTD,...] [--erros-cada N]\n"
+    "       [--erros COD:QTD,TIPO/COD:QTD,...] [--erros-cada N] [--saldos-contas N]\n"
     "Escreve PASTA/tipoN.txt (leiautes padrão, Windows-1252, CR LF) e, com erros,\n"
     "PASTA/erros.txt (tipo;registro;codigo). --contas é o número de contas analíticas\n"
-    "(o plano acrescenta os níveis sintéticos); --lancamentos é o número de registros.\n"
+    "(o plano acrescenta os níveis sintéticos); --lancamentos é o número de registros;\n"
+    "--saldos-contas limita os saldos a N contas analíticas espalhadas pelo plano.\n"
     "Observações: o erro 12 no plano geral da IN 86 marca também o registro repetido;\n"
     "o erro 48 no plano auxiliar traz também o 10; um erro num plano ou tabela esvazia\n"
     "a tabela importada e os arquivos seguintes passam a errar por falta de referências.\n";
@@ -784,6 +789,7 @@ Opcoes lerOpcoes(int argc, char** argv)
         else if (a == "--seed") o.semente = numeroOpcao(a, v);
         else if (a == "--saida") o.saida = v;
         else if (a == "--erros-cada") o.errosCada = numeroOpcao(a, v);
+        else if (a == "--saldos-contas") o.saldosContas = numeroOpcao(a, v);
         else if (a == "--erros") { for (auto& e : separar(v)) o.erros.push_back(e); }
         else if (a == "--tipos") { for (auto& t : separar(v)) o.tipos.push_back(static_cast<int>(numeroOpcao(a, t.c_str()))); }
         else falhar("opção desconhecida: " + a + "\n" + Uso);

@@ -5,13 +5,19 @@
 #   1. general journal entries (type 6), 1,000,000 records against a chart of
 #      10,000 analytic accounts, and again with 4,000,000 (memory must stay flat);
 #   2. that import's time against a plain cp of the same file into the data folder;
-#   3. balances (type 8) of 10,000 accounts x 12 months.
+#   3. balances (type 8) of 10,000 accounts x 12 months;
+# and, at scale, a general chart of 1,000,000 analytic accounts, 1,200,000
+# balances over it (100,000 accounts x 12 months) and 12,000,000 (every
+# account), with their peak memory.
 #
 # Usage: bench/run-bench.sh [BIN_DIR]        (default /work/main/build/bin)
 # Environment: IN (86), CONTAS (10000), LANCAMENTOS (1000000),
 #   LANCAMENTOS_GRANDE (4000000; 0 skips that run), SEED (1),
 #   ERROS_CADA (0; N > 0 adds a type-6 run with N records of each error code),
-#   TMPDIR (where the temporary folders go; needs about 4 GB for the large run).
+#   ESCALA_CONTAS (1000000; 0 skips the scale runs), SALDOS_GRANDE (1 runs the
+#   12,000,000 balances, 0 skips them),
+#   TMPDIR (where the temporary folders go; needs about 4 GB for the large
+#   entries run and about 8 GB for the 12,000,000 balances).
 set -euo pipefail
 
 BIN=${1:-/work/main/build/bin}
@@ -21,6 +27,8 @@ LANCAMENTOS=${LANCAMENTOS:-1000000}
 LANCAMENTOS_GRANDE=${LANCAMENTOS_GRANDE:-4000000}
 SEED=${SEED:-1}
 ERROS_CADA=${ERROS_CADA:-0}
+ESCALA_CONTAS=${ESCALA_CONTAS:-1000000}
+SALDOS_GRANDE=${SALDOS_GRANDE:-1}
 CNPJ=99.999.999/9999-99
 INICIO=01/01/2005
 FIM=31/12/2005
@@ -176,4 +184,27 @@ if (( LANCAMENTOS_GRANDE > 0 )); then
   linha_tabela 6 "$LANCAMENTOS_GRANDE"
   echo "   pico com $n6 registros: ${MB[6]} MB; com $LANCAMENTOS_GRANDE: ${R_MB:--} MB" \
     "(razão $(awk -v a="${R_MB:-0}" -v b="${MB[6]}" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'))"
+fi
+
+if (( ESCALA_CONTAS > 0 )); then
+  echo
+  echo "== Escala: plano geral de $ESCALA_CONTAS contas analíticas e saldos sobre ele, IN $IN"
+  rm -rf "$TMP/dados" "$TMP/dados-grande" "$TMP/grande" "$TMP/decl"
+  SALDOS_CONTAS=$(( ESCALA_CONTAS / 10 ))
+  "$GERADOR" --in "$IN" --cnpj "$CNPJ" --inicio "$INICIO" --fim "$FIM" --contas "$ESCALA_CONTAS" --tipos 1,8 \
+    --saldos-contas "$SALDOS_CONTAS" --seed "$SEED" --saida "$TMP/escala" >"$TMP/escala.txt"
+  mkdir -p "$TMP/dados-escala"
+  printf '%-5s %12s %12s %12s %8s %8s %10s %12s %10s\n' tipo registros lidos corretos erros status segundos "registros/s" "pico MB"
+  for t in 1 8; do
+    importar "$TMP/dados-escala" "$t" "$TMP/escala/tipo$t.txt"
+    linha_tabela "$t" "$(registros "$TMP/escala.txt" "$t")"
+  done
+  if (( SALDOS_GRANDE > 0 )); then
+    rm -rf "$TMP/escala"
+    "$GERADOR" --in "$IN" --cnpj "$CNPJ" --inicio "$INICIO" --fim "$FIM" --contas "$ESCALA_CONTAS" --tipos 8 \
+      --seed "$SEED" --saida "$TMP/escala-grande" >"$TMP/escala-grande.txt"
+    importar "$TMP/dados-escala" 8 "$TMP/escala-grande/tipo8.txt"
+    linha_tabela 8 "$(registros "$TMP/escala-grande.txt" 8)"
+  fi
+  rm -rf "$TMP/escala" "$TMP/escala-grande" "$TMP/dados-escala"
 fi

@@ -1,44 +1,31 @@
 // tobri-bench: runs an import without windows, as the Importar button does
-// (reset, compaction, record tests, accepted copy, .lay, status row,
-// compaction), and prints one JSON line with the counters, the status, the
-// elapsed seconds and the peak memory.
+// (the source-file pre-check, then reset, compaction, record tests, accepted
+// copy, .lay, status row, compaction), and prints one JSON line with the
+// counters, the status, the elapsed seconds and the peak memory.
 //
 //   tobri-bench import --data DIR --in 68|86 --cnpj 99.999.999/9999-99
 //               --inicio dd/mm/yyyy --fim dd/mm/yyyy --tipo N FILE
+//   tobri-bench gravar (see BenchGravar.cpp)
 //
-// The declaration is registered (register + database from the template in
-// the executable's folder) when it is not registered yet; the working layout
-// of the type is the standard one. Messages go to stderr.
+// The declaration is registered when the register lacks it; its database is
+// made from the template in the executable's folder only when it does not
+// exist. The working layout of the type is the standard one. Messages go to
+// stderr. Exit 0 when the run completed, 1 when it was refused or stopped,
+// 2 on wrong usage.
+#include "Bancada.h"
 #include "BenchGravar.h"
+
+#include "import/PreChecagem.h"
 #include "import/motor/Motor.h"
-#include "platform/Dialogos.h"
-#include "platform/Pastas.h"
 #include "shell/Geral.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPrinter>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 
 namespace {
-
-// Prints every message box to stderr and answers OK / No.
-class DialogosRegistrados : public dlg::Dialogos {
-public:
-    int mensagem(const dlg::Mensagem& m) override
-    {
-        std::fprintf(stderr, "mensagem: %s\n", qPrintable(QString(m.texto).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
-        return m.botoes == dlg::Botoes::SimNao ? dlg::RespNao : dlg::RespOk;
-    }
-    QString escolherPasta(const QString&, const QString&) override { return {}; }
-    QString escolherArquivo(const QString&, const QString&, const QString&) override { return {}; }
-    bool dialogoImpressora(QPrinter&) override { return false; }
-};
 
 int uso()
 {
@@ -50,45 +37,81 @@ int uso()
     return 2;
 }
 
-int falha(const QString& texto)
+// The source-file window's pre-check; false after printing its message.
+bool preChecar(const QString& arquivo)
 {
-    std::fprintf(stderr, "tobri-bench: %s\n", qPrintable(QString(texto).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
-    return 1;
+    using prechecagem::Resultado;
+    switch (prechecagem::verificar(arquivo)) {
+    case Resultado::Aceito:
+        return true;
+    case Resultado::Vazio:
+        dlg::MsgBox(prechecagem::TextoVazio);
+        return false;
+    case Resultado::Inacessivel:
+        dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
+        return false;
+    case Resultado::TamanhoInvalido:
+        dlg::MsgBox(prechecagem::TextoInvalido);
+        return false;
+    case Resultado::ErroLeiaute:
+    case Resultado::ErroLeitura:
+        dlg::MsgBox(geral().gMsg, dlg::Icone::Critico);
+        return false;
+    }
+    return false;
 }
 
-// Registers the declaration when it is new and opens gConn on its database.
-bool abrirDeclaracao(QString& msg)
+void imprimirJson(double segundos)
 {
+    const Geral& g = geral();
+    std::printf("{\"lidos\": %lld, \"corretos\": %lld, \"erros\": %lld, \"status\": %s, \"segundos\": %.3f, "
+                "\"pico_kb\": %ld}\n",
+                static_cast<long long>(g.gRegLidos), static_cast<long long>(g.gRegCorretos),
+                static_cast<long long>(g.gRegErros), qPrintable(bancada::situacaoJson()), segundos, bancada::picoKb());
+    std::fflush(stdout);
+}
+
+int comandoImport(const QStringList& args)
+{
+    bancada::Declaracao d;
+    QString arquivo;
+    int tipo = 0;
+    for (int i = 2; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (bancada::lerOpcaoComum(args, i, d))
+            continue;
+        if (a == QLatin1String("--tipo") && i + 1 < args.size())
+            tipo = args.at(++i).toInt();
+        else if (!a.startsWith(QLatin1String("--")) && arquivo.isEmpty())
+            arquivo = a;
+        else
+            return uso();
+    }
+    if (!d.completa() || tipo < 1 || tipo > 9 || arquivo.isEmpty())
+        return uso();
+
+    bancada::Sessao sessao(d);
     Geral& g = geral();
-    if (!criaRegistroSeAusente(msg))
-        return false;
-    if (!AbreBanco(msg, false, false, g.gErroAbertura))
-        return false;
-    const QVariantList chave{g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-    db::Erro e;
-    const QVariant n = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados WHERE "
-                                                       "INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?"),
-                                        chave, &e);
-    if (!e.ok()) {
-        msg = textoErro(e);
-        return false;
+    g.gTipoArquivo = static_cast<qint16>(tipo);
+    g.gArquivoOrigem = QFileInfo(arquivo).absoluteFilePath();
+
+    QString msg;
+    if (!bancada::abrirDeclaracao(msg) || !motor::copiarLeiautePadrao(msg)) {
+        bancada::falha(msg);
+        imprimirJson(0);
+        return 1;
     }
-    const bool nova = n.toInt() == 0 || !QFileInfo::exists(caminhoBancoDeclaracao());
-    const QString ins = QStringLiteral("INSERT INTO tbempresariosImportados (INarquivo, CNPJ, periodoinicial, "
-                                       "periodofinal, Nome) VALUES (?, ?, ?, ?, ?)");
-    const QVariantList linha = chave + QVariantList{QStringLiteral("Empresa de Teste")};
-    if (n.toInt() == 0 && !g.gConn->executar(ins, linha, &e)) {
-        msg = textoErro(e);
-        return false;
+    if (!preChecar(g.gArquivoOrigem)) {
+        imprimirJson(0);
+        return 1;
     }
-    g.gConn->fechar();
-    if (!AbreBanco(msg, true, nova, g.gErroAbertura))
-        return false;
-    if (nova && !g.gConn->executar(ins, linha, &e)) {
-        msg = textoErro(e);
-        return false;
-    }
-    return true;
+
+    QElapsedTimer relogio;
+    relogio.start();
+    motor::Painel painel;
+    const motor::FimImportacao fim = motor::executarImportacao(painel);
+    imprimirJson(static_cast<double>(relogio.nsecsElapsed()) / 1e9);
+    return fim == motor::FimImportacao::Concluida ? 0 : 1;
 }
 
 } // namespace
@@ -99,87 +122,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() >= 2 && args.at(1) == QLatin1String("gravar"))
-        return benchGravar(args);
-    if (args.size() < 2 || args.at(1) != QLatin1String("import"))
-        return uso();
-    QString dados, cnpj, inicio, fim, arquivo;
-    int in = 0, tipo = 0;
-    for (int i = 2; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        auto valor = [&]() { return i + 1 < args.size() ? args.at(++i) : QString(); };
-        if (a == QLatin1String("--data"))
-            dados = valor();
-        else if (a == QLatin1String("--in"))
-            in = valor().toInt();
-        else if (a == QLatin1String("--cnpj"))
-            cnpj = valor();
-        else if (a == QLatin1String("--inicio"))
-            inicio = valor();
-        else if (a == QLatin1String("--fim"))
-            fim = valor();
-        else if (a == QLatin1String("--tipo"))
-            tipo = valor().toInt();
-        else if (!a.startsWith(QLatin1String("--")) && arquivo.isEmpty())
-            arquivo = a;
-        else
-            return uso();
+    const QString comando = args.size() >= 2 ? args.at(1) : QString();
+    if (comando == QLatin1String("import"))
+        return comandoImport(args);
+    if (comando == QLatin1String("gravar")) {
+        const int r = benchGravar(args);
+        return r == 2 ? uso() : r;
     }
-    const QDate dInicio = QDate::fromString(inicio, QStringLiteral("dd/MM/yyyy"));
-    const QDate dFim = QDate::fromString(fim, QStringLiteral("dd/MM/yyyy"));
-    if (dados.isEmpty() || (in != 68 && in != 86) || cnpj.isEmpty() || !dInicio.isValid() || !dFim.isValid()
-        || tipo < 1 || tipo > 9 || arquivo.isEmpty())
-        return uso();
-
-    DialogosRegistrados dialogos;
-    dlg::definirDialogos(&dialogos);
-    QDir().mkpath(dados);
-    definirPastas(Pastas{QCoreApplication::applicationDirPath(), QDir(dados).absolutePath()});
-
-    Geral& g = geral();
-    g.gIN = static_cast<qint16>(in);
-    g.gCNPJ = cnpj;
-    for (QChar c : cnpj)
-        if (c.isDigit())
-            g.gCNPJNumeros += c;
-    g.gPeriodoInicial = dInicio;
-    g.gPeriodoFinal = dFim;
-    g.gTipoArquivo = static_cast<qint16>(tipo);
-    g.gArquivoOrigem = QFileInfo(arquivo).absoluteFilePath();
-
-    QString msg;
-    if (!abrirDeclaracao(msg))
-        return falha(msg);
-    if (!motor::copiarLeiautePadrao(msg))
-        return falha(msg);
-    const QVariant soma = g.gConn->escalar(
-        QStringLiteral("SELECT sum(Tamanho) FROM TbleiauteDIG WHERE INarquivo = ? AND TipoArquivo = ?"), {in, tipo});
-    g.gTamanhoARQ = static_cast<qint16>(soma.toInt());
-
-    QElapsedTimer relogio;
-    relogio.start();
-    motor::Painel painel;
-    const motor::FimImportacao fimRun = motor::executarImportacao(painel);
-    const double segundos = static_cast<double>(relogio.nsecsElapsed()) / 1e9;
-
-    QString situacao = QStringLiteral("null");
-    if (g.gConn && g.gConn->aberta()) {
-        const QVariant s = g.gConn->escalar(
-            QStringLiteral("SELECT Situacao FROM tbImportados WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? "
-                           "AND periodofinal = ? AND Tipo = ?"),
-            {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal), g.gTipoArquivo});
-        if (s.isValid())
-            situacao = QString::number(s.toInt());
-    }
-    struct rusage uso {};
-    getrusage(RUSAGE_SELF, &uso);
-    std::printf("{\"lidos\": %lld, \"corretos\": %lld, \"erros\": %lld, \"status\": %s, \"segundos\": %.3f, "
-                "\"pico_kb\": %ld}\n",
-                static_cast<long long>(g.gRegLidos), static_cast<long long>(g.gRegCorretos),
-                static_cast<long long>(g.gRegErros), qPrintable(situacao), segundos, uso.ru_maxrss);
-    std::fflush(stdout);
-    if (g.gConn)
-        g.gConn->fechar();
-    dlg::definirDialogos(nullptr);
-    return fimRun == motor::FimImportacao::Concluida ? 0 : 1;
+    return uso();
 }

@@ -54,6 +54,8 @@ bool LER_LeiauteDIG(bool& achou)
         || !q.executar(chaveTipo(), &e))
         return falha(e);
     achou = q.proximo();
+    if (q.falhou())
+        return falha(q.erro());
     return true;
 }
 
@@ -97,6 +99,10 @@ bool LER_LeiautePadrao(const QString& codsequ, qint16& tamanho, QList<CampoPadra
         primeira = false;
         if (campos)
             campos->append(c);
+    }
+    if (q.falhou()) {
+        espera.restaurar();
+        return falha(q.erro());
     }
     return true;
 }
@@ -200,8 +206,13 @@ bool ModeloLeiaute::carregar()
                 l.periodoFinal = q.valor(12).toString();
                 lidas.append(Entrada{l, std::nullopt});
             }
-            lidas.append(Entrada{});
-            m_linhas = lidas;
+            if (q.falhou()) {
+                ok = false;
+                e = q.erro();
+            } else {
+                lidas.append(Entrada{});
+                m_linhas = lidas;
+            }
         }
     }
     endResetModel();

@@ -72,7 +72,7 @@ bool Posicao_inicial(qint16& posicao, qint16& tamanho)
                 tamanho = qint16(q.valor(1).toInt());
                 return true;
             }
-            e = db::Erro{3021, QStringLiteral("BOF ou EOF é verdadeiro, ou o registro atual foi excluído. "
+            e = q.falhou() ? q.erro() : db::Erro{3021, QStringLiteral("BOF ou EOF é verdadeiro, ou o registro atual foi excluído. "
                                               "A operação solicitada requer um registro atual.")};
         }
     }

@@ -234,7 +234,9 @@ bool frmContinuaImportacao::Verifica_Importados(const QVariant& tipo, bool& acho
                     break;
                 linhas->append(Importado{qint16(q.valor(4).toInt()), q.valor(5)});
             }
-            return true;
+            if (!q.falhou())
+                return true;
+            erro = q.erro();
         }
     }
     espera.restaurar();

@@ -14,12 +14,29 @@ namespace duravel {
 
 namespace {
 
+Observador& observador()
+{
+    static Observador o;
+    return o;
+}
+
+void notificar(const QString& tipo, const QString& caminho, const QString& destino = QString())
+{
+    if (observador())
+        observador()(Passo{tipo, caminho, destino});
+}
+
+QString textoErrno(int erro)
+{
+    return QString::fromLocal8Bit(std::strerror(erro));
+}
+
 bool sincronizar(const QString& caminho, int flags, QString* motivo)
 {
     const int fd = ::open(QFile::encodeName(caminho).constData(), flags | O_CLOEXEC);
     if (fd < 0) {
         if (motivo)
-            *motivo = QString::fromLocal8Bit(std::strerror(errno));
+            *motivo = textoErrno(errno);
         return false;
     }
     int r;
@@ -33,7 +50,7 @@ bool sincronizar(const QString& caminho, int flags, QString* motivo)
         if ((flags & O_DIRECTORY) && (erro == EINVAL || erro == ENOTSUP))
             return true;
         if (motivo)
-            *motivo = QString::fromLocal8Bit(std::strerror(erro));
+            *motivo = textoErrno(erro);
         return false;
     }
     return true;
@@ -41,13 +58,20 @@ bool sincronizar(const QString& caminho, int flags, QString* motivo)
 
 } // namespace
 
+void observar(Observador o)
+{
+    observador() = std::move(o);
+}
+
 bool sincronizarArquivo(const QString& caminho, QString* motivo)
 {
+    notificar(QStringLiteral("arquivo"), caminho);
     return sincronizar(caminho, O_RDONLY, motivo);
 }
 
 bool sincronizarPasta(const QString& pasta, QString* motivo)
 {
+    notificar(QStringLiteral("pasta"), pasta);
     return sincronizar(pasta, O_RDONLY | O_DIRECTORY, motivo);
 }
 
@@ -55,12 +79,47 @@ bool colocarNoLugar(const QString& temporario, const QString& destino, QString* 
 {
     if (!sincronizarArquivo(temporario, motivo))
         return false;
+    notificar(QStringLiteral("renomear"), temporario, destino);
     if (!renomearSobre(temporario, destino)) {
         if (motivo)
-            *motivo = QString::fromLocal8Bit(std::strerror(errno));
+            *motivo = textoErrno(errno);
         return false;
     }
     return sincronizarPasta(QFileInfo(destino).absolutePath(), motivo);
+}
+
+bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino, QString* motivo)
+{
+    QFile entrada(origem);
+    QFile saida(temporario);
+    auto falhar = [&](const QString& texto) {
+        if (motivo)
+            *motivo = texto;
+        saida.close();
+        QFile::remove(temporario);
+        return false;
+    };
+    if (!entrada.open(QIODevice::ReadOnly))
+        return falhar(entrada.errorString());
+    if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return falhar(saida.errorString());
+    QByteArray bloco(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = entrada.read(bloco.data(), bloco.size());
+        if (n < 0)
+            return falhar(entrada.errorString());
+        if (n == 0)
+            break;
+        if (saida.write(bloco.constData(), n) != n)
+            return falhar(saida.errorString());
+    }
+    if (!saida.flush())
+        return falhar(saida.errorString());
+    saida.close();
+    QString razao;
+    if (!colocarNoLugar(temporario, destino, &razao))
+        return falhar(razao);
+    return true;
 }
 
 } // namespace duravel

@@ -1,7 +1,10 @@
 #pragma once
 // Files renamed into place survive a power cut: the data reaches the disk
-// before the rename, and the rename itself is synced with its folder.
+// before the rename, and the rename itself is synced with its folder. Every
+// file the program puts in place by a rename goes through colocarNoLugar.
 #include <QString>
+
+#include <functional>
 
 namespace duravel {
 
@@ -13,5 +16,22 @@ bool sincronizarPasta(const QString& pasta, QString* motivo = nullptr);
 // folder): flush, atomic rename over the old file, folder sync. On a failure
 // the destination is as it was and the temporary file is left for the caller.
 bool colocarNoLugar(const QString& temporario, const QString& destino, QString* motivo = nullptr);
+// Copies `origem` into `temporario` (replaced) and puts it in place of
+// `destino` as colocarNoLugar does. On a failure the destination is as it
+// was, the temporary file is removed and `motivo` holds the system's reason
+// (for instance a full disk).
+bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino,
+                      QString* motivo = nullptr);
+
+// What the file layer did, for tests: each flush of a file ("arquivo"), each
+// rename ("renomear", with the destination) and each folder sync ("pasta").
+struct Passo {
+    QString tipo;
+    QString caminho;
+    QString destino;
+};
+using Observador = std::function<void(const Passo&)>;
+// Replaces the observer (an empty one: none).
+void observar(Observador o);
 
 } // namespace duravel

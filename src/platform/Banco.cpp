@@ -71,6 +71,13 @@ bool Conexao::abrirInterno(const QString& caminho, bool soExistente, Erro* erro)
         definir(erro, erroDe(ErroBanco, QStringLiteral("Arquivo não encontrado: %1").arg(caminho)));
         return false;
     }
+    // SQLite takes an empty file for an empty database; an existing
+    // database is never empty, so it is damaged (a run would only fail
+    // later with "no such table").
+    if (soExistente && fi.size() == 0) {
+        definir(erro, erroDe(ErroBanco, QStringLiteral("file is not a database")));
+        return false;
+    }
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
     // A URI with mode=rw refuses to create a missing file.
     QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
@@ -193,6 +200,7 @@ QVariant Conexao::escalar(const QString& sql, const QVariantList& params, Erro* 
     }
     if (q.next())
         return q.value(0);
+    fimDasLinhas(q, erro);
     return {};
 }
 

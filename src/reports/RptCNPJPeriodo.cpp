@@ -96,6 +96,10 @@ bool RptCNPJPeriodo::ler(db::Conexao& c, QList<LinhaErroImportacao>& linhas, db:
         l.descricaoTipo = q.valor(6).toString();
         linhas << l;
     }
+    if (q.falhou()) {
+        erro = q.erro();
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "Geral.h"
 
+#include "platform/ArquivoDuravel.h"
 #include "platform/CursorEspera.h"
 #include "platform/Pastas.h"
 #include "platform/Rendimento.h"
@@ -99,18 +100,9 @@ namespace {
 // destination is either the old file or the whole copy.
 bool copiarSobre(const QString& origem, const QString& destino, QString& erro)
 {
-    const QString tmp = destino + QStringLiteral(".copia");
-    QFile::remove(tmp);
-    if (!QFile::copy(origem, tmp)) {
-        erro = QStringLiteral("Não foi possível copiar %1.").arg(origem);
-        QFile::remove(tmp);
-        return false;
-    }
-    QFile(tmp).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                              | QFileDevice::ReadOther);
-    if (!renomearSobre(tmp, destino)) {
-        erro = QStringLiteral("Não foi possível gravar %1.").arg(destino);
-        QFile::remove(tmp);
+    QString motivo;
+    if (!duravel::copiarParaOLugar(origem, destino + SufixoCopiaModelo, destino, &motivo)) {
+        erro = QStringLiteral("Não foi possível gravar %1: %2").arg(destino, motivo);
         return false;
     }
     return true;
@@ -163,7 +155,7 @@ bool Fun_CompactaBanco()
     }
     if (compactado) {
         // Atomic replace: the database is never missing.
-        if (!renomearSobre(tmp, banco))
+        if (!duravel::colocarNoLugar(tmp, banco))
             QFile::remove(tmp);
     } else {
         QFile::remove(tmp);
@@ -184,7 +176,7 @@ bool criaRegistroSeAusente(QString& msg)
         return false;
     }
     const QString sql = QString::fromUtf8(f.readAll());
-    const QString tmp = caminho + QStringLiteral(".novo");
+    const QString tmp = caminho + SufixoRegistroNovo;
     QFile::remove(tmp);
     {
         db::Conexao c;
@@ -196,10 +188,25 @@ bool criaRegistroSeAusente(QString& msg)
             return false;
         }
     }
-    if (!renomearSobre(tmp, caminho)) {
+    QString motivo;
+    if (!duravel::colocarNoLugar(tmp, caminho, &motivo)) {
         QFile::remove(tmp);
-        msg = textoErro(db::ErroEmUso, QStringLiteral("Não foi possível gravar %1.").arg(caminho), QStringLiteral("criaRegistroSeAusente"));
+        msg = textoErro(db::ErroEmUso, QStringLiteral("Não foi possível gravar %1: %2").arg(caminho, motivo),
+                        QStringLiteral("criaRegistroSeAusente"));
         return false;
     }
     return true;
+}
+
+void removeTemporarios()
+{
+    // Names only the program itself gives its scratch files.
+    const QStringList filtros{QStringLiteral("*") + SufixoCopiaAceita, QStringLiteral("*.mdb") + SufixoCopiaModelo,
+                              NomeRegistro + SufixoRegistroNovo, NomeRegistro + SufixoRegistroNovo + QStringLiteral("-journal"),
+                              NomeTemporario, NomeTemporario + QStringLiteral("-journal")};
+    QDir pasta(pastas().dados);
+    pasta.setNameFilters(filtros);
+    pasta.setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& nome : pasta.entryList())
+        QFile::remove(pasta.filePath(nome));
 }

@@ -68,6 +68,13 @@ void reiniciaGeral();
 inline const QString NomeRegistro = QStringLiteral("tobriv1.mdb");
 inline const QString NomeModelo = QStringLiteral("TOBRI.MDB");
 inline const QString NomeTemporario = QStringLiteral("tobriv1Tmp.mdb");
+// Scratch files in the data folder, each beside the file it becomes: the
+// accepted copy and the .lay while they are written, the template copy, the
+// register being created. A kill leaves them behind; removeTemporarios and
+// the declaration deletion remove them.
+inline const QString SufixoCopiaAceita = QStringLiteral(".importando");
+inline const QString SufixoCopiaModelo = QStringLiteral(".copia");
+inline const QString SufixoRegistroNovo = QStringLiteral(".novo");
 
 // The digits of a text (a masked CNPJ gives its 14 digits).
 QString soDigitos(const QString& texto);
@@ -101,3 +108,7 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
 bool Fun_CompactaBanco();
 // Creates an empty register when none exists.
 bool criaRegistroSeAusente(QString& msg);
+// Removes the program's own scratch files from the data folder (what a
+// killed import, compaction or copy left). Only while the single-instance
+// lock is held, so nothing else is writing them.
+void removeTemporarios();

@@ -61,6 +61,10 @@ bool GradeDeclaracoes::carregar()
         }
         m_modelo->appendRow(linha);
     }
+    if (q.falhou()) {
+        g.gMsg = textoErro(q.erro(), QStringLiteral("carregar"));
+        return false;
+    }
     if (m_modelo->rowCount() > 0)
         setCurrentIndex(m_modelo->index(0, 0));
     // The last column keeps stretching to the grid's edge.

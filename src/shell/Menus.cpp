@@ -63,7 +63,9 @@ bool Verifica_EmpresariosImportados()
                            &erro)
                 && q.executar(&erro)) {
                 haDeclaracao = q.proximo();
-                lido = true;
+                lido = !q.falhou();
+                if (!lido)
+                    erro = q.erro();
             }
         }
     }

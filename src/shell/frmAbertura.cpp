@@ -1,5 +1,7 @@
 #include "frmAbertura.h"
 
+#include "Geral.h"
+
 #include "frmPrincipalValidacao.h"
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
@@ -163,6 +165,8 @@ bool frmAbertura::Form_Load(const ValoresLocale& valores)
         dlg::MsgBox(MsgSessaoAberta, dlg::Icone::Informacao, dlg::Botoes::Ok, TituloSessaoAberta);
         return false;
     }
+    // The lock is ours: nothing else writes the scratch files a kill left.
+    removeTemporarios();
 
     // The help topics are read from the program folder's help/ by number;
     // there is no help file to register.

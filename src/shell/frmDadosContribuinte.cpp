@@ -270,7 +270,9 @@ bool frmDadosContribuinte::LER_Cadastrados(const QString& cnpj, bool& achou, QSt
                 achou = true;
                 nome = q.valor(0).toString();
             }
-            return true;
+            if (!q.falhou())
+                return true;
+            e = q.erro();
         }
     } else {
         e = {db::ErroBanco, TextoErroAbertura};

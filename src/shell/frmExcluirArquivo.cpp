@@ -14,14 +14,16 @@
 QStringList arquivosDaDeclaracao()
 {
     const Geral& g = geral();
-    QStringList r{caminhoBancoDeclaracao()};
+    QStringList r{caminhoBancoDeclaracao(), caminhoBancoDeclaracao() + SufixoCopiaModelo};
     const QString periodo = g.gPeriodoInicial.toString(QStringLiteral("yyyyMMdd"))
         + g.gPeriodoFinal.toString(QStringLiteral("yyyyMMdd"));
     for (int t = 1; t <= 9; ++t) {
         const QString tronco = g.gCNPJNumeros + QStringLiteral("-TOBRI-")
             + QStringLiteral("%1").arg(t, 2, 10, QLatin1Char('0')) + u'-' + periodo;
         r << caminhoEm(pastas().dados, tronco + (t == 6 ? QStringLiteral(".txt") : QStringLiteral(".imp")))
-          << caminhoEm(pastas().dados, tronco + QStringLiteral(".lay"));
+          << caminhoEm(pastas().dados, tronco + QStringLiteral(".lay"))
+          << caminhoEm(pastas().dados, tronco + SufixoCopiaAceita)
+          << caminhoEm(pastas().dados, tronco + QStringLiteral(".lay") + SufixoCopiaAceita);
     }
     return r;
 }

@@ -13,6 +13,7 @@ class TstIndiceChaves : public QObject {
 private Q_SLOTS:
     void igualAUmMapa_data();
     void igualAUmMapa();
+    void impressoesNuncaAbaixoDaContagem();
 };
 
 void TstIndiceChaves::igualAUmMapa_data()
@@ -55,6 +56,29 @@ void TstIndiceChaves::igualAUmMapa()
     QCOMPARE(indice.tamanho(), qsizetype(referencia.size()));
     for (const auto& [k, numero] : referencia)
         QCOMPARE(indice.buscar(QByteArrayView(k.data(), qsizetype(k.size()))), numero);
+}
+
+// The fingerprints answer "how many rows with this key" with a count that is
+// never below the true one and is 0 for a key never stored, through growths.
+void TstIndiceChaves::impressoesNuncaAbaixoDaContagem()
+{
+    motor::ImpressoesChaves impressoes;
+    std::map<std::string, int> referencia;
+    QRandomGenerator gerador(11);
+    for (int i = 0; i < 200000; ++i) {
+        const std::string k = "0" + std::to_string(gerador.bounded(12)) + '\0' + std::to_string(gerador.bounded(120000));
+        const QByteArrayView v(k.data(), qsizetype(k.size()));
+        const int real = referencia.count(k) ? referencia[k] : 0;
+        const int contagem = impressoes.contagem(v);
+        QVERIFY(contagem >= std::min(real, 3));
+        if (real == 0)
+            QCOMPARE(contagem, 0);   // a 62-bit fingerprint of so few keys does not collide
+        if (gerador.bounded(2) == 0) {
+            impressoes.inserir(v);
+            ++referencia[k];
+        }
+    }
+    QCOMPARE(impressoes.tamanho(), qsizetype(referencia.size()));
 }
 
 QTEST_APPLESS_MAIN(TstIndiceChaves)

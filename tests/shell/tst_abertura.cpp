@@ -42,6 +42,7 @@ private Q_SLOTS:
     void segundaInstanciaRecusada();
     void principalSoAposOTique();
     void registroIlegivelEncerra();
+    void inicioRemoveRascunhos();
 };
 
 void TstAbertura::portao_data()
@@ -220,6 +221,33 @@ void TstAbertura::registroIlegivelEncerra()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!frmPrincipalValidacao::instancia());
     QVERIFY(!QFile::exists(caminhoRegistro()));
+}
+
+void TstAbertura::inicioRemoveRascunhos()
+{
+    Ambiente amb;
+    // What kills left: copies and .lay being written, a compaction, a
+    // template copy, a register being created.
+    const QStringList rascunhos{QStringLiteral("11222333000181-TOBRI-06-2005010120051231.importando"),
+                                QStringLiteral("11222333000181-TOBRI-08-2005010120051231.lay.importando"),
+                                QStringLiteral("tobriv1Tmp.mdb"),
+                                QStringLiteral("TOBRI86112223330001810101200531122005.MDB.copia"),
+                                QStringLiteral("tobriv1.mdb.novo")};
+    // The user's data, and a database's journal that its next opening needs.
+    const QStringList dados{QStringLiteral("11222333000181-TOBRI-06-2005010120051231.txt"),
+                            QStringLiteral("11222333000181-TOBRI-06-2005010120051231.lay"),
+                            QStringLiteral("TOBRI86112223330001810101200531122005.MDB"),
+                            QStringLiteral("TOBRI86112223330001810101200531122005.MDB-journal"),
+                            QStringLiteral("tobriv1.mdb")};
+    for (const QString& f : rascunhos + dados)
+        if (f != QLatin1String("tobriv1.mdb"))
+            amb.escreverArquivo(f, "x\r\n");
+    frmAbertura* a = novaAbertura();
+    QVERIFY(a->Form_Load(brasil()));
+    for (const QString& f : rascunhos)
+        QVERIFY2(!QFile::exists(amb.caminhoDados(f)), qPrintable(f));
+    for (const QString& f : dados)
+        QVERIFY2(QFile::exists(amb.caminhoDados(f)), qPrintable(f));
 }
 
 QTEST_MAIN(TstAbertura)

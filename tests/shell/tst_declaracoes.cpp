@@ -118,6 +118,18 @@ QStringList copias(const QString& periodo)
     return r;
 }
 
+// What a killed import (copy and .lay being written) or template copy leaves
+// beside a declaration's files.
+QStringList rascunhos(const QString& periodo, const QString& banco)
+{
+    QStringList r{QFileInfo(banco).fileName() + QStringLiteral(".copia")};
+    for (int t : {1, 6}) {
+        const QString tronco = CnpjDigitos + QStringLiteral("-TOBRI-0%1-").arg(t) + periodo;
+        r << tronco + QStringLiteral(".importando") << tronco + QStringLiteral(".lay.importando");
+    }
+    return r;
+}
+
 } // namespace
 
 class TstDeclaracoes : public QObject {
@@ -654,6 +666,10 @@ void TstDeclaracoes::excluir()
     const QString outro = amb.escreverArquivo(QStringLiteral("11222333000181-TOBRI-01-2005010120051231.bak"), "x");
     const QString banco2004 = arquivoBanco(86, CnpjDigitos, "01012004", "31122004");
     const QString banco2005 = arquivoBanco(86, CnpjDigitos, "01012005", "31122005");
+    const QStringList rascunhos2005 = rascunhos(QStringLiteral("2005010120051231"), banco2005);
+    const QStringList rascunhos2004 = rascunhos(QStringLiteral("2004010120041231"), banco2004);
+    for (const QString& f : rascunhos2005 + rascunhos2004)
+        amb.escreverArquivo(f, "x\r\n");
 
     auto* w = qobject_cast<frmExcluirArquivo*>(Formularios::carregar(QStringLiteral("frmExcluirArquivo")));
     QCOMPARE(w->windowTitle(), QStringLiteral("Excluir Arquivos"));
@@ -665,11 +681,11 @@ void TstDeclaracoes::excluir()
     QCOMPARE(amb.dialogos.textos(), QStringList{QStringLiteral("Deseja excluir o arquivo ?")});
     QCOMPARE(amb.dialogos.mensagens.first().botoes, dlg::Botoes::SimNao);
     QVERIFY(!QFile::exists(banco2005));
-    for (const QString& f : de2005)
+    for (const QString& f : de2005 + rascunhos2005)
         QVERIFY2(!QFile::exists(amb.caminhoDados(f)), qPrintable(f));
     // The other period of the same company and unrelated files stay.
     QVERIFY(QFile::exists(banco2004));
-    for (const QString& f : de2004)
+    for (const QString& f : de2004 + rascunhos2004)
         QVERIFY2(QFile::exists(amb.caminhoDados(f)), qPrintable(f));
     QVERIFY(QFile::exists(outro));
     QCOMPARE(contaRegistro(), 1);

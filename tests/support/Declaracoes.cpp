@@ -85,6 +85,8 @@ QList<int> codigosDoRegistro(int registro)
     q.exec();
     while (q.next())
         r << q.value(0).toInt();
+    if (!db::fimDasLinhas(q))
+        r << -1;   // a read failure never looks like "no codes"
     return r;
 }
 

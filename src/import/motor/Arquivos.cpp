@@ -2,12 +2,12 @@
 
 #include "Tabelas.h"
 
+#include "platform/ArquivoDuravel.h"
 #include "platform/Cp1252.h"
 #include "platform/Pastas.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 
 namespace motor {
@@ -48,7 +48,7 @@ QString caminhoLay()
 
 QString caminhoCopiaTemporaria()
 {
-    return caminhoEm(pastas().dados, nomeBaseAceito() + QStringLiteral(".importando"));
+    return caminhoEm(pastas().dados, nomeBaseAceito() + SufixoCopiaAceita);
 }
 
 namespace {
@@ -69,18 +69,18 @@ bool Importar_Texto(QString& arquivo, Painel* painel)
     }
     const QString tmp = caminhoCopiaTemporaria();
     bool ok = true;
+    QString motivo;
     if (!QFileInfo::exists(tmp)) {
         // No copy was written while reading: copy the source now.
-        if (!QFileInfo::exists(g.gArquivoOrigem)) {
+        if (!QFileInfo::exists(g.gArquivoOrigem))
             ok = falhaTexto(QStringLiteral("Arquivo não encontrado: %1").arg(g.gArquivoOrigem));
-        } else if (!QFile::copy(g.gArquivoOrigem, tmp)) {
-            QFile::remove(tmp);
-            ok = falhaTexto(QStringLiteral("Não foi possível gravar %1.").arg(tmp));
-        }
-    }
-    if (ok && !renomearSobre(tmp, arquivo)) {
+        else if (!duravel::copiarParaOLugar(g.gArquivoOrigem, tmp, arquivo, &motivo))
+            ok = falhaTexto(QStringLiteral("Não foi possível gravar %1: %2").arg(arquivo, motivo));
+    } else if (!duravel::colocarNoLugar(tmp, arquivo, &motivo)) {
+        // The copy reaches the disk before its name does: a status row never
+        // stands over an empty or cut copy.
         QFile::remove(tmp);
-        ok = falhaTexto(QStringLiteral("Não foi possível gravar %1.").arg(arquivo));
+        ok = falhaTexto(QStringLiteral("Não foi possível gravar %1: %2").arg(arquivo, motivo));
     }
     if (painel)
         painel->status(QString());
@@ -136,14 +136,21 @@ bool Importar_leiaute()
         g.gMsg = msg + QStringLiteral(" (") + proc + u')';
         return false;
     }
-    QSaveFile f(caminhoLay());
-    if (!f.open(QIODevice::WriteOnly)) {
-        g.gMsg = textoErro(75, f.errorString(), proc);
-        return false;
-    }
+    const QString destino = caminhoLay();
+    const QString tmp = destino + SufixoCopiaAceita;
+    QFile f(tmp);
     const QByteArray bytes = textoLeiaute(l, g.gTamanhoARQ);
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        g.gMsg = textoErro(75, f.errorString(), proc);
+    QString motivo;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
+        motivo = f.errorString();
+    } else {
+        f.close();
+        duravel::colocarNoLugar(tmp, destino, &motivo);
+    }
+    if (!motivo.isEmpty()) {
+        f.close();
+        QFile::remove(tmp);
+        g.gMsg = textoErro(75, QStringLiteral("Não foi possível gravar %1: %2").arg(destino, motivo), proc);
         return false;
     }
     return true;

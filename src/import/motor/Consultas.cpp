@@ -17,18 +17,6 @@ namespace motor {
 
 namespace {
 
-QByteArray chaveCodigo(QByteArrayView codigo)
-{
-    return semBrancosFinais(codigo).toByteArray();
-}
-
-// A key over the caller's bytes, for lookups only (never stored in a hash:
-// it does not own them).
-QByteArray chaveEmprestada(QByteArrayView b)
-{
-    return b.isEmpty() ? QByteArray() : QByteArray::fromRawData(b.data(), b.size());
-}
-
 quint32 hashChave(QByteArrayView chave)
 {
     const quint64 h = std::hash<std::string_view>{}(std::string_view(chave.data(), static_cast<size_t>(chave.size())));
@@ -51,21 +39,11 @@ QStringList colunas(db::Conexao& c, const QString& tabela, db::Erro& e)
     }
     while (q.next())
         r << q.value(1).toString().toLower();
+    db::fimDasLinhas(q, &e);
     return r;
 }
 
 } // namespace
-
-QByteArray chaveDuplicado(QByteArrayView data, QByteArrayView codigo)
-{
-    QByteArray k;
-    k.reserve(data.size() + codigo.size() + 1);
-    k.append(data.data(), data.size());
-    k.append('\0');
-    const QByteArrayView c = semBrancosFinais(codigo);
-    k.append(c.data(), c.size());
-    return k;
-}
 
 size_t IndiceChaves::posicao(QByteArrayView chave, quint32 hash) const
 {
@@ -134,12 +112,90 @@ void IndiceChaves::redistribuir(size_t lugares)
     m_lugares.swap(novos);
 }
 
-Consultas::Conta& Consultas::Plano::marcar(QByteArrayView chave)
+quint64 ImpressoesChaves::impressao(QByteArrayView chave)
+{
+    quint64 h = std::hash<std::string_view>{}(std::string_view(chave.data(), static_cast<size_t>(chave.size())));
+    // Final mix, so every bit of the key reaches the bits used for the slot.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return h & ~quint64(3);
+}
+
+size_t ImpressoesChaves::posicao(quint64 impressao) const
+{
+    const size_t mascara = m_lugares.size() - 1;
+    for (size_t i = static_cast<size_t>(impressao >> 2) & mascara;; i = (i + 1) & mascara) {
+        const quint64 s = m_lugares[i];
+        if (s == 0 || (s & ~quint64(3)) == impressao)
+            return i;
+    }
+}
+
+int ImpressoesChaves::contagem(QByteArrayView chave) const
+{
+    if (m_usados == 0)
+        return 0;
+    return static_cast<int>(m_lugares[posicao(impressao(chave))] & 3);
+}
+
+void ImpressoesChaves::inserir(QByteArrayView chave)
+{
+    if (4 * (static_cast<size_t>(m_usados) + 1) > 3 * m_lugares.size())
+        redistribuir(std::max<size_t>(m_lugares.size() * 2, 1024));
+    const quint64 f = impressao(chave);
+    quint64& s = m_lugares[posicao(f)];
+    if (s == 0) {
+        s = f | 1;
+        ++m_usados;
+    } else if ((s & 3) < 3) {
+        ++s;
+    }
+}
+
+void ImpressoesChaves::reservar(qsizetype n)
+{
+    if (n <= 0)
+        return;
+    size_t lugares = 1024;
+    while (3 * lugares < 4 * static_cast<size_t>(n))
+        lugares *= 2;
+    if (lugares > m_lugares.size())
+        redistribuir(lugares);
+}
+
+void ImpressoesChaves::redistribuir(size_t lugares)
+{
+    std::vector<quint64> novos(lugares, 0);
+    const size_t mascara = lugares - 1;
+    for (const quint64 s : m_lugares) {
+        if (s == 0)
+            continue;
+        size_t i = static_cast<size_t>(s >> 2) & mascara;
+        while (novos[i] != 0)
+            i = (i + 1) & mascara;
+        novos[i] = s;
+    }
+    m_lugares.swap(novos);
+}
+
+template <typename T>
+T& Consultas::Tabela<T>::marcar(QByteArrayView chave, bool* nova)
 {
     const qsizetype n = indice.inserir(chave);
-    if (n == static_cast<qsizetype>(contas.size()))
-        contas.emplace_back();
-    return contas[static_cast<size_t>(n)];
+    const bool criada = n == static_cast<qsizetype>(valores.size());
+    if (criada)
+        valores.emplace_back();
+    if (nova)
+        *nova = criada;
+    return valores[static_cast<size_t>(n)];
+}
+
+template <typename T>
+const T* Consultas::Tabela<T>::buscar(QByteArrayView chave) const
+{
+    const qsizetype n = indice.buscar(chave);
+    return n < 0 ? nullptr : &valores[static_cast<size_t>(n)];
 }
 
 QByteArrayView Consultas::chaveEmUso(QByteArrayView data, QByteArrayView codigo)
@@ -155,28 +211,70 @@ QByteArrayView Consultas::chaveEmUso(QByteArrayView data, QByteArrayView codigo)
     return QByteArrayView(m_chave);
 }
 
-qint64 Consultas::importados(QByteArrayView data, QByteArrayView codigo)
-{
-    const qsizetype n = m_dup.buscar(chaveEmUso(data, codigo));
-    return n < 0 ? 0 : m_dupTotais[static_cast<size_t>(n)];
-}
-
 bool Consultas::conta(bool geral, QByteArrayView codigo, const Conta*& achada)
 {
     achada = nullptr;
-    const QHash<QByteArray, Conta>* mapa = nullptr;
-    if (geral ? !planoGeral(mapa) : !planoAux(mapa))
+    Tabela<Conta>& p = geral ? m_planoGeral : m_planoAux;
+    if (!carregarPlano(geral ? TabPlanoGeral : TabPlanoAux, p))
         return false;
-    const Plano& p = geral ? m_planoGeral : m_planoAux;
-    const qsizetype n = p.indice.buscar(semBrancosFinais(codigo));
-    if (n >= 0)
-        achada = &p.contas[static_cast<size_t>(n)];
+    achada = p.buscar(semBrancosFinais(codigo));
     return true;
 }
 
-bool Consultas::carregarPlano(const QString& base, QHash<QByteArray, Conta>& mapa, Plano& plano, bool& carregado)
+bool Consultas::totalizadora(QByteArrayView codigo, const char*& tipo)
 {
-    if (carregado)
+    tipo = nullptr;
+    if (!carregarTotalizadoras())
+        return false;
+    tipo = m_totalizadoras.buscar(aparado(codigo));
+    return true;
+}
+
+bool Consultas::codigo(int tipoArquivo, QByteArrayView codigo, bool& achou)
+{
+    achou = false;
+    bool ok = false;
+    switch (tipoArquivo) {
+    case 3:
+        ok = carregarCodigos(TabCentroCusto, QStringLiteral("CodCusto"), m_custo);
+        achou = ok && m_custo.buscar(semBrancosFinais(codigo));
+        break;
+    case 4:
+        ok = carregarCodigos(TabCentroDespesa, QStringLiteral("CodDespesa"), m_despesa);
+        achou = ok && m_despesa.buscar(semBrancosFinais(codigo));
+        break;
+    default:
+        ok = carregarCodigos(TabHistorico, QStringLiteral("CodhIstPad"), m_hist);
+        achou = ok && m_hist.buscar(semBrancosFinais(codigo));
+        break;
+    }
+    return ok;
+}
+
+namespace {
+
+// Runs a read of a whole lookup table; false with the database's text in
+// gMsg when it cannot run or a row cannot be read (a damaged page is never
+// taken for the end of the table).
+bool lerTabela(Contexto& ctx, const QString& sql, const std::function<void(const QSqlQuery&)>& linha)
+{
+    QSqlQuery q(ctx.g.gConn->banco());
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        return ctx.falhar(textoErro(db::mapearErro(q.lastError())));
+    while (q.next())
+        linha(q);
+    db::Erro e;
+    if (!db::fimDasLinhas(q, &e))
+        return ctx.falhar(textoErro(e));
+    return true;
+}
+
+} // namespace
+
+bool Consultas::carregarPlano(const QString& base, Tabela<Conta>& plano)
+{
+    if (plano.carregada)
         return true;
     Geral& g = m_c.g;
     const QString tabela = nomeTabela(base);
@@ -184,68 +282,27 @@ bool Consultas::carregarPlano(const QString& base, QHash<QByteArray, Conta>& map
     const QStringList cols = colunas(*g.gConn, tabela, e);
     if (!e.ok())
         return m_c.falhar(textoErro(e));
-    if (!cols.isEmpty() && cols.contains(QLatin1String("codconta"))) {
+    if (cols.contains(QLatin1String("codconta"))) {
         const bool comTipo = cols.contains(QLatin1String("tipoconta"));
-        QSqlQuery q(g.gConn->banco());
-        q.setForwardOnly(true);
         const QString sql = comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1").arg(tabela)
                                     : QStringLiteral("SELECT Codconta FROM %1").arg(tabela);
-        if (!q.exec(sql))
-            return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
-        while (q.next()) {
-            const QByteArray k = chaveCodigo(bytesDe(q.value(0)));
-            Conta& c = mapa[k];
-            Conta& d = plano.marcar(k);
-            const QString tipo = comTipo ? q.value(1).toString().toUpper() : QString();
-            if (tipo == QLatin1String("A"))
-                c.analitica = d.analitica = true;
+        const bool ok = lerTabela(m_c, sql, [&](const QSqlQuery& q) {
+            Conta& c = plano.marcar(semBrancosFinais(bytesDe(q.value(0))));
+            if (comTipo && q.value(1).toString().toUpper() == QLatin1String("A"))
+                c.analitica = true;
             else
-                c.outra = d.outra = true;
-        }
+                c.outra = true;
+        });
+        if (!ok)
+            return false;
     }
-    carregado = true;
+    plano.carregada = true;
     return true;
 }
 
-bool Consultas::carregarCodigos(const QString& base, const QString& coluna, QHash<QByteArray, char>& mapa,
-                                bool& carregado)
+bool Consultas::carregarTotalizadoras()
 {
-    if (carregado)
-        return true;
-    Geral& g = m_c.g;
-    const QString tabela = nomeTabela(base);
-    db::Erro e;
-    const QStringList cols = colunas(*g.gConn, tabela, e);
-    if (!e.ok())
-        return m_c.falhar(textoErro(e));
-    if (cols.contains(coluna.toLower())) {
-        QSqlQuery q(g.gConn->banco());
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(coluna, tabela)))
-            return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
-        while (q.next())
-            mapa.insert(chaveCodigo(bytesDe(q.value(0))), 1);
-    }
-    carregado = true;
-    return true;
-}
-
-bool Consultas::planoGeral(const QHash<QByteArray, Conta>*& mapa)
-{
-    mapa = &m_geral;
-    return carregarPlano(TabPlanoGeral, m_geral, m_planoGeral, m_temGeral);
-}
-
-bool Consultas::planoAux(const QHash<QByteArray, Conta>*& mapa)
-{
-    mapa = &m_aux;
-    return carregarPlano(TabPlanoAux, m_aux, m_planoAux, m_temAux);
-}
-
-bool Consultas::totalizadoras(const QHash<QByteArray, char>*& mapa)
-{
-    mapa = &m_totalizadoras;
-    if (m_temTot)
+    if (m_totalizadoras.carregada)
         return true;
     Geral& g = m_c.g;
     const QString tabela = nomeTabela(TabPlanoGeral);
@@ -255,49 +312,113 @@ bool Consultas::totalizadoras(const QHash<QByteArray, char>*& mapa)
         return m_c.falhar(textoErro(e));
     if (cols.contains(QLatin1String("codconta"))) {
         const bool comTipo = cols.contains(QLatin1String("tipoconta"));
-        QSqlQuery q(g.gConn->banco());
-        q.setForwardOnly(true);
         const QString sql = comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1 ORDER BY rowid").arg(tabela)
                                     : QStringLiteral("SELECT Codconta FROM %1 ORDER BY rowid").arg(tabela);
-        if (!q.exec(sql))
-            return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
-        while (q.next()) {
-            const QByteArray k = aparado(bytesDe(q.value(0))).toByteArray();
-            if (m_totalizadoras.contains(k))
-                continue;   // the first stored row answers
+        const bool ok = lerTabela(m_c, sql, [&](const QSqlQuery& q) {
+            bool nova = false;
+            char& t = m_totalizadoras.marcar(aparado(bytesDe(q.value(0))), &nova);
+            if (!nova)
+                return;   // the first stored row answers
             const QString tipo = comTipo ? q.value(1).toString().toUpper() : QString();
-            m_totalizadoras.insert(k, tipo.size() == 1 ? tipo.at(0).toLatin1() : '\0');
-        }
+            t = tipo.size() == 1 ? tipo.at(0).toLatin1() : '\0';
+        });
+        if (!ok)
+            return false;
     }
-    m_temTot = true;
+    m_totalizadoras.carregada = true;
     return true;
 }
 
-bool Consultas::codigos(int tipoArquivo, const QHash<QByteArray, char>*& mapa)
+bool Consultas::carregarCodigos(const QString& base, const QString& coluna, Tabela<char>& tabela)
 {
-    switch (tipoArquivo) {
-    case 3:
-        mapa = &m_custo;
-        return carregarCodigos(TabCentroCusto, QStringLiteral("CodCusto"), m_custo, m_temCusto);
-    case 4:
-        mapa = &m_despesa;
-        return carregarCodigos(TabCentroDespesa, QStringLiteral("CodDespesa"), m_despesa, m_temDespesa);
-    default:
-        mapa = &m_hist;
-        return carregarCodigos(TabHistorico, QStringLiteral("CodhIstPad"), m_hist, m_temHist);
+    if (tabela.carregada)
+        return true;
+    Geral& g = m_c.g;
+    const QString nome = nomeTabela(base);
+    db::Erro e;
+    const QStringList cols = colunas(*g.gConn, nome, e);
+    if (!e.ok())
+        return m_c.falhar(textoErro(e));
+    if (cols.contains(coluna.toLower())) {
+        const bool ok = lerTabela(m_c, QStringLiteral("SELECT %1 FROM %2").arg(coluna, nome), [&](const QSqlQuery& q) {
+            tabela.marcar(semBrancosFinais(bytesDe(q.value(0))));
+        });
+        if (!ok)
+            return false;
     }
+    tabela.carregada = true;
+    return true;
+}
+
+bool Consultas::contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64& total)
+{
+    Geral& g = m_c.g;
+    const int tipo = g.gTipoArquivo;
+    QString coluna, condicaoData;
+    switch (tipo) {
+    case 1:
+    case 2: coluna = QStringLiteral("Codconta"); break;
+    case 3: coluna = QStringLiteral("CodCusto"); break;
+    case 4: coluna = QStringLiteral("CodDespesa"); break;
+    case 5: coluna = QStringLiteral("CodhIstPad"); break;
+    case 8:
+    case 9: coluna = QStringLiteral("Codconta"); break;
+    default: total = 0; return true;
+    }
+    condicaoData = tipo >= 8 ? QStringLiteral("substr(DataSaldoIni, 3, 6) = ?") : QStringLiteral("Dataatualiz = ?");
+    // The balances' dates of that month, day by day, so the primary key
+    // (date, account) finds the candidates while the Codconta index is not
+    // built yet; only an 8-character date field can be listed so.
+    QStringList dias;
+    const CampoLeiaute* campoData = m_c.leiaute.campo(1);
+    if (tipo >= 8 && campoData && campoData->tamanho == 8 && data.size() == 6) {
+        for (int d = 1; d <= 31; ++d)
+            dias << QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0')) + texto(data);
+        condicaoData += QStringLiteral(" AND DataSaldoIni IN (?") + QStringLiteral(", ?").repeated(30) + u')';
+    }
+    // Codes compare with trailing blanks ignored; the range lets an index
+    // over the code find the candidates.
+    const QString k = texto(semBrancosFinais(codigo));
+    QSqlQuery q(g.gConn->banco());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 >= ? AND %2 <= ? AND rtrim(%2, ' ') = ? AND %3")
+                  .arg(nomeTabelaTipo(tipo), coluna, condicaoData));
+    q.addBindValue(k);
+    q.addBindValue(k + QString(256, u' '));
+    q.addBindValue(k);
+    q.addBindValue(texto(data));
+    for (const QString& d : std::as_const(dias))
+        q.addBindValue(d);
+    if (!q.exec())
+        return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
+    if (!q.next()) {
+        db::Erro e;
+        return m_c.falhar(textoErro(db::fimDasLinhas(q, &e) ? db::Erro{db::ErroGeral, QStringLiteral("Contagem sem resultado.")} : e));
+    }
+    total = q.value(0).toLongLong();
+    return true;
+}
+
+bool Consultas::importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima)
+{
+    acima = false;
+    if (m_dup.contagem(chaveEmUso(data, codigo)) <= limite)
+        return true;
+    // A real duplicate or a shared fingerprint: the stored rows decide.
+    qint64 total = 0;
+    if (!contarNoBanco(data, codigo, total))
+        return false;
+    acima = total > limite;
+    return true;
 }
 
 void Consultas::contarGravado(QByteArrayView data, QByteArrayView codigo)
 {
-    // Most records of a file are stored: room for about as many keys as the
-    // file has records (bounded, a hint only).
+    // Most records of a file are stored: room for as many keys as the file
+    // has records, so the table is not copied while it grows.
     if (m_dup.tamanho() == 0)
-        m_dup.reservar(static_cast<qsizetype>(std::min<qint64>(m_c.maximoBarra, qint64(1) << 20)));
-    const qsizetype n = m_dup.inserir(chaveEmUso(data, codigo));
-    if (n == static_cast<qsizetype>(m_dupTotais.size()))
-        m_dupTotais.push_back(0);
-    m_dupTotais[static_cast<size_t>(n)] += 1;
+        m_dup.reservar(static_cast<qsizetype>(std::min<qint64>(m_c.maximoBarra, qint64(1) << 27)));
+    m_dup.inserir(chaveEmUso(data, codigo));
 }
 
 void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo,
@@ -310,41 +431,41 @@ void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArra
     if (tipoArquivo < 1 || tipoArquivo > 5)
         return;
     contarGravado(data, codigo);
-    const QByteArray k = chaveCodigo(codigo);
+    const QByteArrayView k = semBrancosFinais(codigo);
     const char tipo = tipoConta.size() == 1 ? maiuscula(tipoConta[0]) : '\0';
-    auto marcar = [&](QHash<QByteArray, Conta>& mapa, Plano& plano) {
-        Conta& c = mapa[k];
-        Conta& d = plano.marcar(k);
+    auto marcar = [&](Tabela<Conta>& plano) {
+        Conta& c = plano.marcar(k);
         if (tipo == 'A')
-            c.analitica = d.analitica = true;
+            c.analitica = true;
         else
-            c.outra = d.outra = true;
+            c.outra = true;
     };
     switch (tipoArquivo) {
     case 1:
-        if (m_temGeral)
-            marcar(m_geral, m_planoGeral);
-        if (m_temTot) {
-            const QByteArray t = aparado(codigo).toByteArray();
-            if (!m_totalizadoras.contains(t))
-                m_totalizadoras.insert(t, tipo);
+        if (m_planoGeral.carregada)
+            marcar(m_planoGeral);
+        if (m_totalizadoras.carregada) {
+            bool nova = false;
+            char& t = m_totalizadoras.marcar(aparado(codigo), &nova);
+            if (nova)
+                t = tipo;
         }
         break;
     case 2:
-        if (m_temAux)
-            marcar(m_aux, m_planoAux);
+        if (m_planoAux.carregada)
+            marcar(m_planoAux);
         break;
     case 3:
-        if (m_temCusto)
-            m_custo.insert(k, 1);
+        if (m_custo.carregada)
+            m_custo.marcar(k);
         break;
     case 4:
-        if (m_temDespesa)
-            m_despesa.insert(k, 1);
+        if (m_despesa.carregada)
+            m_despesa.marcar(k);
         break;
     case 5:
-        if (m_temHist)
-            m_hist.insert(k, 1);
+        if (m_hist.carregada)
+            m_hist.marcar(k);
         break;
     default:
         break;
@@ -353,21 +474,16 @@ void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArra
 
 bool Verifica_Importados(Contexto& c, bool& achou, QByteArrayView data, QByteArrayView codigo)
 {
-    qint64 total = 0;
-    if (!contaImportados(c, total, data, codigo))
-        return false;
-    achou = total > 0;
-    return true;
+    return haImportadosAlemDe(c, achou, data, codigo, 0);
 }
 
-bool contaImportados(Contexto& c, qint64& total, QByteArrayView data, QByteArrayView codigo)
+bool haImportadosAlemDe(Contexto& c, bool& acima, QByteArrayView data, QByteArrayView codigo, qint64 limite)
 {
-    total = 0;
+    acima = false;
     const int tipo = c.g.gTipoArquivo;
     if (tipo == 6 || tipo == 7 || tipo < 1 || tipo > 9)
         return true;
-    total = c.consultas().importados(data, codigo);
-    return true;
+    return c.consultas().importadosAlemDe(data, codigo, limite, acima);
 }
 
 bool Verifica_Integridade(Contexto& c, bool& achou, QByteArrayView conta, bool geral, char& tipo)
@@ -395,14 +511,13 @@ bool Verifica_IntegridadeContrapartida(Contexto& c, bool& achou, QByteArrayView 
 
 bool Verifica_Totalizadora(Contexto& c, bool& achou, QByteArrayView conta, bool& tipoErrado)
 {
-    const QHash<QByteArray, char>* mapa = nullptr;
-    if (!c.consultas().totalizadoras(mapa))
+    const char* tipo = nullptr;
+    if (!c.consultas().totalizadora(conta, tipo))
         return false;
-    const auto it = mapa->constFind(chaveEmprestada(aparado(conta)));
-    achou = it != mapa->constEnd();
+    achou = tipo != nullptr;
     if (achou) {
         const char exigido = c.g.gTipoArquivo == 1 ? 'S' : 'A';
-        tipoErrado = *it != exigido;
+        tipoErrado = *tipo != exigido;
     }
     return true;
 }
@@ -410,12 +525,7 @@ bool Verifica_Totalizadora(Contexto& c, bool& achou, QByteArrayView conta, bool&
 namespace {
 bool verificaCodigo(Contexto& c, int tipo, bool& achou, QByteArrayView codigo)
 {
-    const QHash<QByteArray, char>* mapa = nullptr;
-    achou = false;
-    if (!c.consultas().codigos(tipo, mapa))
-        return false;
-    achou = mapa->contains(chaveEmprestada(semBrancosFinais(codigo)));
-    return true;
+    return c.consultas().codigo(tipo, codigo, achou);
 }
 } // namespace
 

@@ -11,7 +11,6 @@
 #include "Contexto.h"
 
 #include <QByteArray>
-#include <QHash>
 
 #include <string>
 #include <vector>
@@ -23,9 +22,10 @@ namespace motor {
 // Types 8, 9: data = characters 3 to 8 of the record (mmyyyy), codigo = the
 // account. achou = at least one row already stored.
 bool Verifica_Importados(Contexto& c, bool& achou, QByteArrayView data, QByteArrayView codigo);
-// Rows stored with that date and code (ValidaPlanoContas86's second pass,
-// where the record itself is stored: above 1 means a duplicate).
-bool contaImportados(Contexto& c, qint64& total, QByteArrayView data, QByteArrayView codigo);
+// Whether more than `limite` rows are stored with that date and code
+// (ValidaPlanoContas86's second pass, where the record itself is stored:
+// more than 1 means a duplicate).
+bool haImportadosAlemDe(Contexto& c, bool& acima, QByteArrayView data, QByteArrayView codigo, qint64 limite);
 
 // Account lookup. 68, geral: the general chart. Geral false (any instruction):
 // the auxiliary chart. 86, geral: the general chart as an analytic ("A")
@@ -44,10 +44,10 @@ bool Verifica_IntegrDespesa(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrHist(Contexto& c, bool& achou, QByteArrayView codigo);
 
 // Byte-string keys numbered 0, 1, 2... in the order they were added; the
-// caller keeps the values in a vector by that number. The busiest lookups of
-// a run (charts, duplicate counts) go through it: the keys live in one buffer
-// (no allocation per key) and each slot keeps the key's hash, so a probe
-// reads key bytes only when the hashes match.
+// caller keeps the values in a vector by that number. The busiest exact
+// lookups of a run (charts, code tables) go through it: the keys live in one
+// buffer (no allocation per key) and each slot keeps the key's hash, so a
+// probe reads key bytes only when the hashes match.
 class IndiceChaves {
 public:
     qsizetype buscar(QByteArrayView chave) const;   // its number, or -1
@@ -68,6 +68,28 @@ private:
     std::string m_bytes;
 };
 
+// The keys stored in the staging table during a run, as 8 bytes each: a
+// 62-bit fingerprint of the key and a count of 1 to 3 (3: three or more).
+// The count of a fingerprint is the sum over every key that has it, so it is
+// never below the true count of a key: a count at or under a limit answers
+// "not above the limit" exactly, and only a count above it (a real
+// duplicate, or two keys that share a fingerprint) needs the database's index
+// to judge.
+class ImpressoesChaves {
+public:
+    int contagem(QByteArrayView chave) const;   // 0 to 3
+    void inserir(QByteArrayView chave);
+    void reservar(qsizetype n);                 // room for n keys (a hint)
+    qsizetype tamanho() const { return m_usados; }
+
+private:
+    static quint64 impressao(QByteArrayView chave);
+    size_t posicao(quint64 impressao) const;
+    void redistribuir(size_t lugares);
+    std::vector<quint64> m_lugares;   // fingerprint | count (0: free); linear probing, a power of 2
+    qsizetype m_usados = 0;
+};
+
 // The lookup tables of one run (owned by Contexto; the functions above use it).
 class Consultas {
 public:
@@ -82,44 +104,46 @@ public:
         bool analitica = false;   // a row with type "A"
         bool outra = false;       // a row with another type
     };
-    // Loads a table on first use; false with gMsg set on a failure other
-    // than a missing table.
-    bool planoGeral(const QHash<QByteArray, Conta>*& mapa);
-    bool planoAux(const QHash<QByteArray, Conta>*& mapa);
-    bool totalizadoras(const QHash<QByteArray, char>*& mapa);   // trimmed code -> first row's type
-    bool codigos(int tipoArquivo, const QHash<QByteArray, char>*& mapa); // 3, 4, 5
-    // Rows stored with that date and code (the duplicate count of
-    // contaImportados), looked up without allocating.
-    qint64 importados(QByteArrayView data, QByteArrayView codigo);
     // The account with that code (trailing blanks ignored) in the general or
     // the auxiliary chart, loaded on first use; nullptr when absent. False
-    // as planoGeral/planoAux.
+    // with gMsg set when the chart cannot be read (a missing table is empty).
     bool conta(bool geral, QByteArrayView codigo, const Conta*& achada);
+    // The first stored row's type (upper-cased, '\0' when not one character)
+    // of a totalizing account of the general chart, codes fully trimmed;
+    // nullptr when absent. False as conta().
+    bool totalizadora(QByteArrayView codigo, const char*& tipo);
+    // Whether the code (trailing blanks ignored) is in the code table of file
+    // type 3, 4 or 5. False as conta().
+    bool codigo(int tipoArquivo, QByteArrayView codigo, bool& achou);
+    // Whether more than `limite` rows of the staging table of the file in
+    // hand have that date and code. False as conta().
+    bool importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima);
 
 private:
-    struct Plano {
+    // Keys with a value each, numbered by an IndiceChaves.
+    template <typename T>
+    struct Tabela {
         IndiceChaves indice;
-        std::vector<Conta> contas;   // by the key's number in indice
-        Conta& marcar(QByteArrayView chave);
+        std::vector<T> valores;
+        bool carregada = false;
+        T& marcar(QByteArrayView chave, bool* nova = nullptr);
+        const T* buscar(QByteArrayView chave) const;
     };
-    bool carregarPlano(const QString& base, QHash<QByteArray, Conta>& mapa, Plano& plano, bool& carregado);
-    bool carregarCodigos(const QString& base, const QString& coluna, QHash<QByteArray, char>& mapa, bool& carregado);
+    bool carregarPlano(const QString& base, Tabela<Conta>& plano);
+    bool carregarTotalizadoras();
+    bool carregarCodigos(const QString& base, const QString& coluna, Tabela<char>& tabela);
+    // Rows of the staging table of the file in hand with that date and code,
+    // counted by the database (the judge of a fingerprint above its limit).
+    bool contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64& total);
     Contexto& m_c;
-    QHash<QByteArray, Conta> m_geral, m_aux;
-    QHash<QByteArray, char> m_totalizadoras;
-    QHash<QByteArray, char> m_custo, m_despesa, m_hist;
-    bool m_temGeral = false, m_temAux = false, m_temTot = false;
-    bool m_temCusto = false, m_temDespesa = false, m_temHist = false;
-    Plano m_planoGeral, m_planoAux;   // the same accounts as m_geral, m_aux, for the record tests
-    // Duplicate counts: key date \0 code (trailing blanks removed) -> rows stored.
-    IndiceChaves m_dup;
-    std::vector<qint64> m_dupTotais;
+    Tabela<Conta> m_planoGeral, m_planoAux;
+    Tabela<char> m_totalizadoras;
+    Tabela<char> m_custo, m_despesa, m_hist;
+    // Duplicate counts: key date \0 code (trailing blanks removed).
+    ImpressoesChaves m_dup;
     QByteArray m_chave;     // reused key buffer of the duplicate counts
     QByteArrayView chaveEmUso(QByteArrayView data, QByteArrayView codigo);
     void contarGravado(QByteArrayView data, QByteArrayView codigo);
 };
-
-// Key of the duplicate counts.
-QByteArray chaveDuplicado(QByteArrayView data, QByteArrayView codigo);
 
 } // namespace motor

@@ -182,6 +182,41 @@ QString semTabela(const QString& procedimento)
     return textoErro(db::ErroGeral, QStringLiteral("Tipo de arquivo sem tabela para gravação."), procedimento);
 }
 
+
+// The INSERT texts of the chart and code-table writers and the declaration
+// texts, built once per declaration rather than per record.
+struct InsercaoTabelas {
+    qint16 in = 0;
+    QString cnpjNumeros;
+    QDate inicio, fim;
+    QString textoInicio, textoFim;
+    QString sql68[6], sql86[4];   // by file type
+};
+
+const InsercaoTabelas& insercoes(const Geral& g)
+{
+    static InsercaoTabelas s;
+    if (s.in != g.gIN || s.cnpjNumeros != g.gCNPJNumeros || s.inicio != g.gPeriodoInicial || s.fim != g.gPeriodoFinal
+        || s.sql68[1].isEmpty()) {
+        s.in = g.gIN;
+        s.cnpjNumeros = g.gCNPJNumeros;
+        s.inicio = g.gPeriodoInicial;
+        s.fim = g.gPeriodoFinal;
+        s.textoInicio = dataDdmmaaaa(g.gPeriodoInicial);
+        s.textoFim = dataDdmmaaaa(g.gPeriodoFinal);
+        const QString decl = colunasDeclaracao();
+        s.sql68[1] = insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,Codtab,Codconta,DescConta"));
+        s.sql68[2] = insercao(2, decl + QStringLiteral(",DataAtualiz,Codtab,Codconta,DescConta"));
+        s.sql68[3] = insercao(3, decl + QStringLiteral(",DataAtualiz,Codtab,Codcusto,Desccusto"));
+        s.sql68[4] = insercao(4, decl + QStringLiteral(",DataAtualiz,Codtab,CodDespesa,Descdesp"));
+        s.sql68[5] = insercao(5, decl + QStringLiteral(",DataAtualiz,Codtab,Codhistpad,Deschistpad"));
+        s.sql86[1] = insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta"));
+        s.sql86[2] = insercao(2, decl + QStringLiteral(",DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta"));
+        s.sql86[3] = insercao(3, decl + QStringLiteral(",DataAtualiz,CodCusto,Desccusto"));
+    }
+    return s;
+}
+
 } // namespace
 
 bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codTab, QByteArrayView codigo,
@@ -190,31 +225,31 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     static const QString proc = QStringLiteral("fun_Grava68TabelasCodigo");
     const Geral& g = c.g;
     const int tipo = g.gTipoArquivo;
-    const QString inicio = dataDdmmaaaa(g.gPeriodoInicial);
-    const QString fim = dataDdmmaaaa(g.gPeriodoFinal);
+    const InsercaoTabelas& s = insercoes(g);
+    const QString& inicio = s.textoInicio;
+    const QString& fim = s.textoFim;
     const qint64 in = g.gIN;
     bool ok = false;
     bool gravado = false;
-    const QString decl = colunasDeclaracao();
     switch (tipo) {
     case 1:
-        ok = c.gravador().inserir(insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,Codtab,Codconta,DescConta")),
+        ok = c.gravador().inserir(s.sql68[1],
                                   {in, g.gCNPJ, inicio, fim, 0, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 2:
-        ok = c.gravador().inserir(insercao(2, decl + QStringLiteral(",DataAtualiz,Codtab,Codconta,DescConta")),
+        ok = c.gravador().inserir(s.sql68[2],
                                   {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 3:
-        ok = c.gravador().inserir(insercao(3, decl + QStringLiteral(",DataAtualiz,Codtab,Codcusto,Desccusto")),
+        ok = c.gravador().inserir(s.sql68[3],
                                   {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 4:
-        ok = c.gravador().inserir(insercao(4, decl + QStringLiteral(",DataAtualiz,Codtab,CodDespesa,Descdesp")),
+        ok = c.gravador().inserir(s.sql68[4],
                                   {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 5:
-        ok = c.gravador().inserir(insercao(5, decl + QStringLiteral(",DataAtualiz,Codtab,Codhistpad,Deschistpad")),
+        ok = c.gravador().inserir(s.sql68[5],
                                   {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     default:
@@ -231,27 +266,27 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     static const QString proc = QStringLiteral("fun_Grava86TabelasCodigo");
     const Geral& g = c.g;
     const int tipo = g.gTipoArquivo;
-    const QString inicio = dataDdmmaaaa(g.gPeriodoInicial);
-    const QString fim = dataDdmmaaaa(g.gPeriodoFinal);
+    const InsercaoTabelas& s = insercoes(g);
+    const QString& inicio = s.textoInicio;
+    const QString& fim = s.textoFim;
     const qint64 in = g.gIN;
     bool ok = false;
     bool gravado = false;
-    const QString decl = colunasDeclaracao();
     switch (tipo) {
     case 1:
         ok = c.gravador().inserir(
-            insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta")),
+            s.sql86[1],
             {in, g.gCNPJ, inicio, fim, 0, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
             &gravado);
         break;
     case 2:
         ok = c.gravador().inserir(
-            insercao(2, decl + QStringLiteral(",DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta")),
+            s.sql86[2],
             {in, g.gCNPJ, inicio, fim, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
             &gravado);
         break;
     case 3:
-        ok = c.gravador().inserir(insercao(3, decl + QStringLiteral(",DataAtualiz,CodCusto,Desccusto")),
+        ok = c.gravador().inserir(s.sql86[3],
                                   {in, g.gCNPJ, inicio, fim, data, codigo, descricao}, proc, &gravado);
         break;
     default:

@@ -62,6 +62,12 @@ bool lerLeiaute(Leiaute& l, QString& msg)
         c.nomeReduzido = q.value(6).toString();
         l.todos.append(c);
     }
+    db::Erro e;
+    if (!db::fimDasLinhas(q, &e)) {
+        l.todos.clear();
+        msg = textoErro(e);
+        return false;
+    }
     return true;
 }
 
@@ -140,7 +146,33 @@ QVector<QPair<QString, QString>> indicesDoTipo(int tipo, int in)
     }
 }
 
+// The balances' Codconta index is not read while the file loads (the
+// duplicate test goes by the primary key), and filling it row by row in the
+// file's month-by-month order costs more than the rest of the load: it is
+// built once the rows are in (criarIndicesAdiados).
+bool indiceAdiado(int tipo)
+{
+    return tipo == 8 || tipo == 9;
+}
+
 } // namespace
+
+bool criarIndicesAdiados(Contexto& ctx)
+{
+    const int tipo = ctx.g.gTipoArquivo;
+    if (!indiceAdiado(tipo))
+        return true;
+    if (!ctx.confirmarLote())
+        return false;
+    const QString tabela = nomeTabelaTipo(tipo);
+    db::Erro e;
+    for (const auto& [nome, cols] : indicesDoTipo(tipo, ctx.g.gIN)) {
+        if (!ctx.g.gConn->executar(
+                QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1 (%3)").arg(tabela, nome, cols), {}, &e))
+            return ctx.falhar(textoErro(e, QStringLiteral("fun_Criar_Tabela")));
+    }
+    return true;
+}
 
 bool fun_Criar_Tabela(Contexto& ctx)
 {
@@ -176,6 +208,8 @@ bool fun_Criar_Tabela(Contexto& ctx)
     for (const auto& [nome, cols] : indices) {
         if (!ok)
             break;
+        if (indiceAdiado(tipo))
+            continue;
         ok = g.gConn->executar(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%3)").arg(tabela, nome, cols), {}, &e);
     }
     ok = ok && t.confirmar(&e);

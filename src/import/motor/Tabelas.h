@@ -33,6 +33,10 @@ bool lerLeiaute(Leiaute& l, QString& msg);
 // Creates the staging table of gTipoArquivo with its indexes from the layout,
 // in one transaction. False with gMsg "... (fun_Criar_Tabela)" after a rollback.
 bool fun_Criar_Tabela(Contexto& ctx);
+// Builds the indexes of the staging table of gTipoArquivo that
+// fun_Criar_Tabela left for after the load (the balances' Codconta). False
+// with gMsg set.
+bool criarIndicesAdiados(Contexto& ctx);
 // The lookups of the record tests are loaded on first use (Consultas); this
 // only checks that gConn is open. False with gMsg set otherwise.
 bool PreparaConsultas(Contexto& ctx);

@@ -182,9 +182,18 @@ bool fun_validaSaldos(Contexto& ctx)
     OpcoesLeitura op;
     op.mostrarContagem = true;
     Valores v;
-    return lerArquivo(ctx, op,
-                      TesteArquivo{[&v](Contexto& c, Registro& r) { return testarSaldo(c, r, v); },
-                                   [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); }});
+    const bool lido = lerArquivo(ctx, op,
+                                 TesteArquivo{[&v](Contexto& c, Registro& r) { return testarSaldo(c, r, v); },
+                                              [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); }});
+    if (!lido) {
+        // The table keeps its index whatever stopped the reading; the stop's
+        // own text (or its silence) is what the run reports.
+        const QString msg = ctx.g.gMsg;
+        criarIndicesAdiados(ctx);
+        ctx.g.gMsg = msg;
+        return false;
+    }
+    return criarIndicesAdiados(ctx);
 }
 
 bool fun_Grava68Saldos(Contexto& c, QByteArrayView data, QByteArrayView conta, Moeda saldoIni, QByteArrayView indIni,

@@ -238,10 +238,10 @@ bool segundaPassagem(Contexto& ctx, Registro& r, const QSet<qint64>& ruins)
         if (!ctx.erro(r, 5))
             return false;
     } else if (Fun_consiste_data(data)) {
-        qint64 total = 0;
-        if (!contaImportados(ctx, total, data, conta))
+        bool repetida = false;
+        if (!haImportadosAlemDe(ctx, repetida, data, conta, 1))
             return false;
-        if (total > 1 && !ctx.erro(r, 12))
+        if (repetida && !ctx.erro(r, 12))
             return false;
     }
     if (branco(t)) {

@@ -1,0 +1,170 @@
+// The import against what goes wrong below it: a damaged page of the
+// declaration database stops the run with the database's own text, and
+// every file put in place by a rename reaches the disk before its name.
+#include "Ambiente.h"
+#include "Declaracoes.h"
+
+#include "import/motor/Motor.h"
+#include "platform/ArquivoDuravel.h"
+#include "platform/Pastas.h"
+#include "shell/Geral.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTest>
+
+class TstRobustez : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void paginaDanificadaParaOsSaldos();
+    void copiaNoDiscoAntesDoNome_data();
+    void copiaNoDiscoAntesDoNome();
+};
+
+namespace {
+
+const QString Cnpj = QStringLiteral("11.222.333/0001-81");
+const QDate Inicio(2005, 1, 1);
+const QDate Fim(2005, 12, 31);
+
+QMap<int, QByteArray> saldoBom()
+{
+    return {{1, "01032005"},      {2, "1.1.0001"},      {3, valor17("10000")}, {4, "D"},
+            {5, valor17("5000")}, {6, valor17("2000")}, {7, valor17("13000")}, {8, "D"}};
+}
+
+// Overwrites a middle leaf page of every b-tree of `tabela` (the table and
+// its indexes) in the closed database file, as a bad sector would.
+void danificar(const QString& banco, const QString& tabela)
+{
+    QList<qint64> paginas;
+    qint64 tamanhoPagina = 0;
+    {
+        db::Conexao c;
+        QVERIFY(c.abrir(banco));
+        tamanhoPagina = c.escalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        QSqlQuery nomes(c.banco());
+        QVERIFY(nomes.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE tbl_name = '%1'").arg(tabela)));
+        QStringList arvores;
+        while (nomes.next())
+            arvores << nomes.value(0).toString();
+        QVERIFY(arvores.size() >= 2);
+        for (const QString& a : std::as_const(arvores)) {
+            QSqlQuery q(c.banco());
+            q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path"));
+            q.addBindValue(a);
+            QVERIFY(q.exec());
+            QList<qint64> folhas;
+            while (q.next())
+                folhas << q.value(0).toLongLong();
+            QVERIFY2(folhas.size() >= 3, qPrintable(a));
+            paginas << folhas.at(folhas.size() / 2);
+        }
+    }
+    QFile f(banco);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    for (qint64 p : std::as_const(paginas)) {
+        QVERIFY(f.seek((p - 1) * tamanhoPagina));
+        f.write(QByteArray(int(tamanhoPagina), '\xA5'));
+    }
+}
+
+} // namespace
+
+void TstRobustez::paginaDanificadaParaOsSaldos()
+{
+    Ambiente amb;
+    Geral& g = geral();
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
+    QList<QPair<QByteArray, QByteArray>> contas{{"1", "S"}, {"1.1", "S"}};
+    for (int i = 1; i <= 4000; ++i)
+        contas.append({QByteArray("1.1.") + QByteArray::number(i).rightJustified(4, '0'), "A"});
+    tabelaImportada(1, contas);
+    QList<Campos> registros;
+    for (int i = 1; i <= 3; ++i)
+        registros.append(Campos{{2, QByteArray("1.1.") + QByteArray::number(i * 1000).rightJustified(4, '0')}});
+    prepararArquivo(amb, 8, saldoBom(), registros, QStringLiteral("saldos.txt"));
+    const QString banco = g.gConn->caminho();
+    const QString plano = motor::nomeTabelaTipo(1);
+    g.gConn->fechar();
+    danificar(banco, plano);
+    QVERIFY(AbreBanco(g.gMsg, true, false, g.gErroAbertura));
+
+    motor::Painel painel;
+    QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Parada);
+    // The run stops on the database's text; no good account fails as "not in
+    // the chart", and the type has no status row.
+    QCOMPARE(amb.dialogos.mensagens.size(), 1);
+    QCOMPARE(amb.dialogos.mensagens.first().icone, dlg::Icone::Critico);
+    QVERIFY2(amb.dialogos.ultimo().contains(QStringLiteral("malformed")), qPrintable(amb.dialogos.ultimo()));
+    QVERIFY(codigosDoRegistro(1).isEmpty());
+    QVERIFY(situacao(8).isNull());
+    QVERIFY(!QFile::exists(motor::caminhoCopiaAceita()));
+}
+
+void TstRobustez::copiaNoDiscoAntesDoNome_data()
+{
+    QTest::addColumn<bool>("copiaNaLeitura");   // false: the copy is made from the source at the end
+    QTest::newRow("copia gravada na leitura") << true;
+    QTest::newRow("copia feita da origem") << false;
+}
+
+void TstRobustez::copiaNoDiscoAntesDoNome()
+{
+    QFETCH(bool, copiaNaLeitura);
+    Ambiente amb;
+    Geral& g = geral();
+    QList<duravel::Passo> passos;
+    duravel::observar([&passos](const duravel::Passo& p) { passos << p; });
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));   // the template copy
+    tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.0001", "A"}});
+    // Free pages, so the import's compaction replaces the database.
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE sobra AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                             "SELECT i + 1 FROM n WHERE i < 5000) SELECT i, hex(randomblob(50)) FROM n")));
+    QVERIFY(g.gConn->executar(QStringLiteral("DROP TABLE sobra")));
+    prepararArquivo(amb, 8, saldoBom(), {Campos{}}, QStringLiteral("saldos.txt"));
+    motor::Painel painel;
+    bool ok = false;
+    QString copia;
+    if (copiaNaLeitura) {
+        ok = motor::executarImportacao(painel) == motor::FimImportacao::Concluida;
+        copia = motor::caminhoCopiaAceita();
+    } else {
+        ok = motor::Importar_Texto(copia) && motor::Importar_leiaute();
+    }
+    duravel::observar({});
+    QVERIFY2(ok, qPrintable(g.gMsg));
+
+    // Each name reached the disk only after its data: a flush of the
+    // temporary file, the rename, then the folder.
+    QStringList colocados;
+    for (qsizetype i = 0; i < passos.size(); ++i) {
+        if (passos.at(i).tipo != QLatin1String("renomear"))
+            continue;
+        QVERIFY(i >= 1 && i + 1 < passos.size());
+        QCOMPARE(passos.at(i - 1).tipo, QStringLiteral("arquivo"));
+        QCOMPARE(passos.at(i - 1).caminho, passos.at(i).caminho);
+        QCOMPARE(passos.at(i + 1).tipo, QStringLiteral("pasta"));
+        QCOMPARE(QFileInfo(passos.at(i + 1).caminho).absoluteFilePath(),
+                 QFileInfo(passos.at(i).destino).absolutePath());
+        colocados << QFileInfo(passos.at(i).destino).fileName();
+    }
+    QVERIFY2(colocados.contains(QFileInfo(copia).fileName()), qPrintable(colocados.join(u' ')));
+    QVERIFY(colocados.contains(QFileInfo(motor::caminhoLay()).fileName()));
+    // The template copy, and the compaction when the import ran.
+    QCOMPARE(colocados.count(QFileInfo(caminhoBancoDeclaracao()).fileName()) >= (copiaNaLeitura ? 2 : 1), true);
+    if (copiaNaLeitura) {   // the balances' Codconta index, built after the load
+        const QString tabela = motor::nomeTabelaTipo(8);
+        QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?"),
+                                  {tabela + QStringLiteral("_Codconta")}).toInt(), 1);
+    }
+    QFile f(copia);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QFile origem(g.gArquivoOrigem);
+    QVERIFY(origem.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), origem.readAll());
+}
+
+QTEST_MAIN(TstRobustez)
+#include "tst_robustez.moc"
