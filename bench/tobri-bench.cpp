@@ -9,6 +9,7 @@
 // The declaration is registered (register + database from the template in
 // the executable's folder) when it is not registered yet; the working layout
 // of the type is the standard one. Messages go to stderr.
+#include "BenchValidar.h"
 #include "import/motor/Motor.h"
 #include "platform/Dialogos.h"
 #include "platform/Pastas.h"
@@ -43,7 +44,9 @@ int uso()
 {
     std::fprintf(stderr,
                  "uso: tobri-bench import --data DIR --in 68|86 --cnpj 99.999.999/9999-99 "
-                 "--inicio dd/mm/yyyy --fim dd/mm/yyyy --tipo N ARQUIVO\n");
+                 "--inicio dd/mm/yyyy --fim dd/mm/yyyy --tipo N ARQUIVO\n"
+                 "     tobri-bench validate --data DIR --in 68|86 --cnpj 99.999.999/9999-99 "
+                 "--inicio dd/mm/yyyy --fim dd/mm/yyyy\n");
     return 2;
 }
 
@@ -96,6 +99,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() >= 2 && args.at(1) == QLatin1String("validate")) {
+        const int r = benchValidar(args);
+        return r == 2 ? uso() : r;
+    }
     if (args.size() < 2 || args.at(1) != QLatin1String("import"))
         return uso();
     QString dados, cnpj, inicio, fim, arquivo;
