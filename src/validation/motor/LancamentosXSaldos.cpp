@@ -6,6 +6,8 @@
 // without entries.
 #include "Verificacoes.h"
 
+#include "Insercao.h"
+
 #include "import/motor/Tabelas.h"
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
@@ -115,7 +117,7 @@ private:
     }
 
     Estado& m_estado;
-    std::unique_ptr<db::Consulta> m_ins;
+    std::unique_ptr<Insercao> m_ins;
     QVariantList m_chave;
     QVector<Achado> m_pendentes[3];   // per pass, in order
     int m_linhas[3] = {0, 0, 0};
@@ -154,10 +156,11 @@ bool Comparacao::comparar(bool debito, const QString& dataLanc, const QString& c
 bool Comparacao::escrever(const Achado& a)
 {
     db::Erro e;
-    if (!m_ins->executar(QVariantList{a.quebra, a.debito ? QStringLiteral("D") : QStringLiteral("C")} + m_chave
-                             + QVariantList{a.mes, a.ano, a.conta, qint64(a.lancamentos.unidades()), qint64(a.movimento.unidades()),
-                                            qint64(a.diferenca.unidades())},
-                         &e))
+    m_ins->valor(1, a.quebra).valor(2, a.debito ? QStringLiteral("D") : QStringLiteral("C"));
+    chaveEm(*m_ins, m_chave);
+    m_ins->valor(6, a.mes).valor(7, a.ano).valor(8, a.conta);
+    m_ins->valor(9, a.lancamentos.unidades()).valor(10, a.movimento.unidades()).valor(11, a.diferenca.unidades());
+    if (!m_ins->executar(e))
         return falha(textoErro(e, QStringLiteral("fun_GravaLancamentosXsaldo")));
     m_estado.erro = true;
     m_ultimoDebito = a.debito;
@@ -179,11 +182,11 @@ bool Comparacao::executar()
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())
         return falha(textoErro(e));
-    m_ins = std::make_unique<db::Consulta>(*g.gConn);
+    m_ins = std::make_unique<Insercao>(*g.gConn);
     if (!m_ins->preparar(QStringLiteral("INSERT INTO tbLancamentoXsaldo (Quebra, IndDC, CNPJ, periodoinicial, "
                                         "periodofinal, Mes, Ano, CodConta, TotalLancamentos, TotalCredDeb, Diferenca) "
                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                         &e))
+                         e))
         return falha(textoErro(e, QStringLiteral("fun_GravaLancamentosXsaldo")));
     // Entry totals per account, month-year and indicator (not D counts as C).
     db::Consulta ql(*g.gConn);

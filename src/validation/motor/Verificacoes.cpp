@@ -1,5 +1,7 @@
 #include "Verificacoes.h"
 
+#include "Insercao.h"
+
 #include "import/motor/Tabelas.h"
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
@@ -61,6 +63,12 @@ QVariantList chaveResultado()
 QString erroJunto(double numero, const QString& descricao, const QString& proc)
 {
     return textoErro(numero, descricao) + u'(' + proc + u')';
+}
+
+void chaveEm(Insercao& ins, const QVariantList& chave)
+{
+    for (int i = 0; i < chave.size(); ++i)
+        ins.valor(3 + i, chave.at(i).toString());
 }
 
 bool gravaSituacao(int tipoArquivo, int tipoValidacao, int codigo, qint32 lidos, qint32 corretos, qint32 comErro,
@@ -162,11 +170,11 @@ bool fun_ValidaSaldosMes(Estado& estado, qint16 tipo)
                     &e)
         || !q.executar(&e))
         return falha(erroJunto(e.numero, e.descricao, proc));
-    db::Consulta ins(*g.gConn);
+    Insercao ins(*g.gConn);
     if (!ins.preparar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Tipo, CNPJ, periodoinicial, periodofinal, Mes, "
                                      "Ano, Conta, SaldoFinal, Saldofinalcalc, Diferenca) "
                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      &e))
+                      e))
         return falha(textoErro(e, QStringLiteral("fun_GravaSaldos")));
     const QVariantList chave = chaveResultado();
     int quebra = 0, linhasGrupo = 0;
@@ -194,10 +202,11 @@ bool fun_ValidaSaldosMes(Estado& estado, qint16 tipo)
             linhasGrupo = 0;
         }
         const QString data = q.valor(1).toString();
-        if (!ins.executar(QVariantList{quebra, tipo} + chave
-                              + QVariantList{data.mid(2, 2), data.mid(4, 4), q.valor(0).toString().trimmed(),
-                                             qint64(informado.unidades()), qint64(calculado.unidades()), qint64(diferenca.unidades())},
-                          &e))
+        ins.valor(1, quebra).valor(2, tipo);
+        chaveEm(ins, chave);
+        ins.valor(6, data.mid(2, 2)).valor(7, data.mid(4, 4)).valor(8, q.valor(0).toString().trimmed());
+        ins.valor(9, informado.unidades()).valor(10, calculado.unidades()).valor(11, diferenca.unidades());
+        if (!ins.executar(e))
             return falha(textoErro(e, QStringLiteral("fun_GravaSaldos")));
     }
     if (q.falhou())
@@ -257,7 +266,7 @@ private:
 
     Estado& m_estado;
     qint16 m_tipo;
-    db::Consulta m_ins;
+    Insercao m_ins;
     QVariantList m_chave;
     int m_primeiro = 0;
     int m_ultimo = 0;
@@ -279,10 +288,11 @@ bool Continuidade::ler(db::Consulta& q, LinhaSaldo& l)
 bool Continuidade::grava(int mes, const QString& ano, const QString& conta, Moeda anterior, Moeda inicial, Moeda dif)
 {
     db::Erro e;
-    if (!m_ins.executar(QVariantList{0, m_tipo} + m_chave
-                            + QVariantList{mes2(mes), ano, conta, qint64(anterior.unidades()), qint64(inicial.unidades()),
-                                           qint64(dif.unidades())},
-                        &e))
+    m_ins.valor(1, 0).valor(2, m_tipo);
+    chaveEm(m_ins, m_chave);
+    m_ins.valor(6, mes2(mes)).valor(7, ano).valor(8, conta);
+    m_ins.valor(9, anterior.unidades()).valor(10, inicial.unidades()).valor(11, dif.unidades());
+    if (!m_ins.executar(e))
         return falha(textoErro(e, QStringLiteral("fun_GravaSaldoInicial")));
     m_estado.erroConta = true;
     return true;
@@ -340,7 +350,7 @@ bool Continuidade::executar()
     if (!m_ins.preparar(QStringLiteral("INSERT INTO tbSaldoInicial (quebra, Tipo, CNPJ, periodoinicial, periodofinal, "
                                        "Mes, Ano, Conta, SaldofinalAnt, SaldoInicial, Diferenca) "
                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                        &e))
+                        e))
         return falha(textoErro(e, QStringLiteral("fun_GravaSaldoInicial")));
     db::Consulta q(*g.gConn);
     if (!q.preparar(QStringLiteral("SELECT Codconta, DataSaldoIni, ValorSaldoIni, IndDCSaldoIni, ValorSaldoFin, "

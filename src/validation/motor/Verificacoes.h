@@ -11,6 +11,8 @@
 
 namespace validacao {
 
+class Insercao;
+
 // The flags of one run (form-level flags of the run window).
 struct Estado {
     bool erro = false;          // some check found a difference
@@ -38,6 +40,8 @@ bool fun_ValidasaldosXlancamentos(Estado& estado);
 namespace detalhe {
 // Shared by the checks: the declaration columns' values (cnpj, start, end).
 QVariantList chaveResultado();
+// Binds the declaration columns' values at positions 3 to 5.
+void chaveEm(Insercao& ins, const QVariantList& chave);
 // "cod.erro N\r\nmsg. Erro: text(procedure)" (no blank before the parenthesis).
 QString erroJunto(double numero, const QString& descricao, const QString& proc);
 // Inserts a tbSituacaoValidacao row; faltantes < 0 leaves RegFaltantes empty.

@@ -1,0 +1,36 @@
+#pragma once
+// One prepared INSERT of finding rows, reused for every row of a check
+// inside the check's transaction (straight on the SQLite handle: a check
+// may write one row per balance row).
+#include "platform/Banco.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct sqlite3_stmt;
+
+namespace validacao {
+
+class Insercao {
+public:
+    explicit Insercao(db::Conexao& c)
+        : m_c(c)
+    {
+    }
+    ~Insercao();
+    Insercao(const Insercao&) = delete;
+    Insercao& operator=(const Insercao&) = delete;
+
+    bool preparar(const QString& sql, db::Erro& e);
+    // Values by 1-based position, then executar().
+    Insercao& valor(int i, qint64 v);
+    Insercao& valor(int i, const QString& v);
+    bool executar(db::Erro& e);
+
+private:
+    db::Erro erro() const;
+    db::Conexao& m_c;
+    sqlite3_stmt* m_s = nullptr;
+};
+
+} // namespace validacao
