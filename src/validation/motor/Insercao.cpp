@@ -45,6 +45,12 @@ Insercao& Insercao::valor(int i, const QString& v)
     return *this;
 }
 
+Insercao& Insercao::texto(int i, QByteArrayView utf8)
+{
+    sqlite3_bind_text(m_s, i, utf8.data() ? utf8.data() : "", static_cast<int>(utf8.size()), SQLITE_STATIC);
+    return *this;
+}
+
 bool Insercao::executar(db::Erro& e)
 {
     const int rc = sqlite3_step(m_s);

@@ -5,6 +5,7 @@
 #include "platform/Banco.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3_stmt;
@@ -25,6 +26,8 @@ public:
     // Values by 1-based position, then executar().
     Insercao& valor(int i, qint64 v);
     Insercao& valor(int i, const QString& v);
+    // UTF-8 bytes that stay alive until executar().
+    Insercao& texto(int i, QByteArrayView utf8);
     bool executar(db::Erro& e);
 
 private:

@@ -145,7 +145,7 @@ bool Comparacao::comparar(bool debito, const QString& dataLanc, const QString& c
     a.debito = debito;
     a.mes = dataLanc.left(2);
     a.ano = dataLanc.mid(2, 4);
-    a.conta = conta;
+    a.conta = conta.trimmed();
     a.lancamentos = lanc;
     a.movimento = mov;
     a.diferenca = dif;

@@ -1,5 +1,6 @@
 #include "Recarga.h"
 
+#include "Insercao.h"
 #include "Painel.h"
 
 #include "import/motor/Contexto.h"
@@ -13,9 +14,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-
-#include <sqlite3.h>
 
 #include <string>
 
@@ -58,19 +56,6 @@ bool inteiro(const QByteArray& t, int& n)
     n = t.toInt(&ok);
     return ok;
 }
-
-db::Erro erroSqlite(sqlite3* h)
-{
-    const QString msg = QString::fromUtf8(sqlite3_errmsg(h));
-    return db::mapearErro(
-        QSqlError(QString(), msg, QSqlError::StatementError, QString::number(sqlite3_extended_errcode(h))));
-}
-
-// Finalizes a statement when it leaves scope.
-struct Preparada {
-    sqlite3_stmt* s = nullptr;
-    ~Preparada() { sqlite3_finalize(s); }
-};
 
 } // namespace
 
@@ -230,16 +215,13 @@ bool Fun_ImportarLancamento(Painel* painel)
                 return falha(e);
     }
 
-    sqlite3* h = g.gConn->handle();
-    Preparada ins;
-    const QByteArray sql = QStringLiteral("INSERT INTO %1 (DataLanc, CodConta, Valor, IndDc) VALUES (?, ?, ?, ?)")
-                               .arg(tabela)
-                               .toUtf8();
-    if (sqlite3_prepare_v2(h, sql.constData(), -1, &ins.s, nullptr) != SQLITE_OK)
-        return falha(erroSqlite(h));
-    std::string utf8;
+    Insercao ins(*g.gConn);
+    if (!ins.preparar(QStringLiteral("INSERT INTO %1 (DataLanc, CodConta, Valor, IndDc) VALUES (?, ?, ?, ?)")
+                          .arg(tabela),
+                      e))
+        return falha(e);
+    QByteArray utf8, indicador;
     char digitos[64];
-    char ind = 0;
     while (leitor.proxima()) {
         const QByteArrayView data = leitor.valor(cData);
         const QByteArrayView conta = leitor.valor(cConta);
@@ -258,33 +240,22 @@ bool Fun_ImportarLancamento(Painel* painel)
                                       .arg(QString::fromLatin1(vInt), QString::fromLatin1(vDec))
                                       .arg(leitor.linha())
                                       .arg(nomeCopiaLancamentos()));
-        sqlite3_bind_text(ins.s, 1, data.data() ? data.data() : "", static_cast<int>(data.size()), SQLITE_STATIC);
+        ins.texto(1, data);
         bool ascii = true;
         for (char c : conta)
             ascii = ascii && static_cast<unsigned char>(c) < 0x80;
         if (ascii) {
-            sqlite3_bind_text(ins.s, 2, conta.data() ? conta.data() : "", static_cast<int>(conta.size()), SQLITE_STATIC);
+            ins.texto(2, conta);
         } else {
-            utf8 = cp1252::decodificar(conta).toStdString();
-            sqlite3_bind_text(ins.s, 2, utf8.data(), static_cast<int>(utf8.size()), SQLITE_STATIC);
+            utf8 = cp1252::decodificar(conta).toUtf8();
+            ins.texto(2, utf8);
         }
-        sqlite3_bind_int64(ins.s, 3, valor->unidades());
+        ins.valor(3, valor->unidades());
         // The indicator is kept upper-cased, so "d" and "D" count together.
-        if (vInd.isEmpty()) {
-            sqlite3_bind_text(ins.s, 4, "", 0, SQLITE_STATIC);
-        } else {
-            ind = motor::maiuscula(vInd[0]);
-            if (vInd.size() == 1)
-                sqlite3_bind_text(ins.s, 4, &ind, 1, SQLITE_STATIC);
-            else
-                sqlite3_bind_text(ins.s, 4, vInd.toByteArray().toUpper().constData(), static_cast<int>(vInd.size()),
-                                  SQLITE_TRANSIENT);
-        }
-        const int rc = sqlite3_step(ins.s);
-        sqlite3_reset(ins.s);
-        sqlite3_clear_bindings(ins.s);
-        if (rc != SQLITE_DONE)
-            return falha(erroSqlite(h));
+        indicador = vInd.toByteArray().toUpper();
+        ins.texto(4, indicador);
+        if (!ins.executar(e))
+            return falha(e);
         if (painel && (leitor.linha() & 0xFFF) == 0)
             painel->rende();
     }
