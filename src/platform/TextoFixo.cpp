@@ -151,10 +151,21 @@ bool Leitor::proxima()
 {
     qsizetype busca = m_ini;
     for (;;) {
-        const QByteArrayView resto(m_buf.constData() + busca, m_fim - busca);
-        const qsizetype p = resto.indexOf(QByteArrayView("\r\n", 2));
-        if (p >= 0) {
-            const qsizetype fimLinha = busca + p;
+        // memchr for the CR: the fastest search the C library has.
+        const char* ini = m_buf.constData();
+        const char* cr = nullptr;
+        for (const char* p = ini + busca; p < ini + m_fim;) {
+            p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(ini + m_fim - p)));
+            if (!p || p + 1 >= ini + m_fim)
+                break;
+            if (p[1] == '\n') {
+                cr = p;
+                break;
+            }
+            ++p;
+        }
+        if (cr) {
+            const qsizetype fimLinha = cr - ini;
             m_atual = QByteArrayView(m_buf.constData() + m_ini, fimLinha - m_ini);
             m_ini = fimLinha + 2;
             ++m_linha;

@@ -140,7 +140,7 @@ bool executarValidacao(Painel& painel, Estado& estado)
     painel.titulo(TituloLancamentos);
     painel.preparando(true);
     painel.rende();
-    if (!Fun_Criar_arquivo_ini() || !Fun_ImportarLancamento(&painel))
+    if (!Fun_Criar_arquivo_ini() || !Fun_ImportarLancamento(&painel, &estado.lancamentos))
         return false;
     painel.iniciarBarra(7);
     painel.preparando(false);

@@ -13,7 +13,12 @@ Insercao::~Insercao()
 
 db::Erro Insercao::erro() const
 {
-    sqlite3* h = m_c.handle();
+    return erroDoBanco(m_c);
+}
+
+db::Erro erroDoBanco(db::Conexao& c)
+{
+    sqlite3* h = c.handle();
     if (!h)
         return db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
     return db::mapearErro(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,
@@ -60,6 +65,48 @@ bool Insercao::executar(db::Erro& e)
         return true;
     e = erro();
     return false;
+}
+
+Leitura::~Leitura()
+{
+    sqlite3_finalize(m_s);
+}
+
+bool Leitura::preparar(const QString& sql, db::Erro& e)
+{
+    sqlite3_finalize(m_s);
+    m_s = nullptr;
+    m_falhou = false;
+    sqlite3* h = m_c.handle();
+    if (!h || sqlite3_prepare_v2(h, sql.toUtf8().constData(), -1, &m_s, nullptr) != SQLITE_OK) {
+        e = erroDoBanco(m_c);
+        m_falhou = true;
+        return false;
+    }
+    return true;
+}
+
+bool Leitura::proximo(db::Erro& e)
+{
+    const int rc = sqlite3_step(m_s);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE) {
+        e = erroDoBanco(m_c);
+        m_falhou = true;
+    }
+    return false;
+}
+
+QByteArrayView Leitura::texto(int i) const
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_s, i));
+    return p ? QByteArrayView(p, sqlite3_column_bytes(m_s, i)) : QByteArrayView();
+}
+
+qint64 Leitura::inteiro(int i) const
+{
+    return sqlite3_column_int64(m_s, i);
 }
 
 } // namespace validacao

@@ -36,4 +36,34 @@ private:
     sqlite3_stmt* m_s = nullptr;
 };
 
+// A read-only query stepped straight on the SQLite handle, for the scans
+// that read every entry.
+class Leitura {
+public:
+    explicit Leitura(db::Conexao& c)
+        : m_c(c)
+    {
+    }
+    ~Leitura();
+    Leitura(const Leitura&) = delete;
+    Leitura& operator=(const Leitura&) = delete;
+
+    bool preparar(const QString& sql, db::Erro& e);
+    // The next row; false at the end and on a read failure (falhou(), e set).
+    bool proximo(db::Erro& e);
+    bool falhou() const { return m_falhou; }
+    // Column i (0-based) of the row in hand: its UTF-8 text (valid until the
+    // next step) or its integer.
+    QByteArrayView texto(int i) const;
+    qint64 inteiro(int i) const;
+
+private:
+    db::Conexao& m_c;
+    sqlite3_stmt* m_s = nullptr;
+    bool m_falhou = false;
+};
+
+// The database's last error on a connection.
+db::Erro erroDoBanco(db::Conexao& c);
+
 } // namespace validacao

@@ -1,12 +1,14 @@
 // Checks 4 and 5: the entries of each account and month against the debit
-// and credit movements of the general balances. Both sides are read once,
-// ordered by account and month, and merged; the finding rows come out in a
-// fixed order (account, month, D before C) within each of the three passes:
-// account-months on both sides, entries without a balance row, balance rows
-// without entries.
+// and credit movements of the general balances. The entries are summed per
+// account, month-year and indicator in one scan; the balance rows are read
+// in account and month order; both are merged. The finding rows come out in
+// a fixed order (account, month, D before C) within each of the three
+// passes: account-months on both sides, entries without a balance row,
+// balance rows without entries.
 #include "Verificacoes.h"
 
 #include "Insercao.h"
+#include "Resumo.h"
 
 #include "import/motor/Tabelas.h"
 #include "platform/CursorEspera.h"
@@ -15,7 +17,10 @@
 
 #include <QVector>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace validacao {
 
@@ -23,25 +28,9 @@ using namespace detalhe;
 
 namespace {
 
-// Entry totals of one account, entry month-year and indicator.
-struct GrupoLancamento {
-    QString dataLanc;   // "mmyyyy"
-    bool debito = false;
-    Moeda total;
-};
-
 struct LinhaBalanco {
-    QString ano;
-    Moeda debitos;
-    Moeda creditos;
-};
-
-// One account-month of one side.
-struct Bloco {
-    QString conta;
-    QString mes;
-    QVector<GrupoLancamento> lancamentos;
-    QVector<LinhaBalanco> saldos;
+    std::string conta, mes, ano;
+    Moeda debitos, creditos;
 };
 
 struct Achado {
@@ -51,51 +40,22 @@ struct Achado {
     Moeda lancamentos, movimento, diferenca;
 };
 
-// Reads consecutive rows with the same account and month into a block.
-class Lado {
-public:
-    Lado(db::Consulta& q, bool lancamentos)
-        : m_q(q)
-        , m_lancamentos(lancamentos)
-    {
-    }
-    // Starts reading; false on a read failure.
-    bool iniciar() { return avancarLinha(); }
-    bool fim() const { return !m_temLinha; }
-    bool falhou() const { return m_q.falhou(); }
-    const QString& conta() const { return m_conta; }
-    const QString& mes() const { return m_mes; }
-    bool proximoBloco(Bloco& b)
-    {
-        b = Bloco{m_conta, m_mes, {}, {}};
-        while (m_temLinha && m_conta == b.conta && m_mes == b.mes) {
-            if (m_lancamentos)
-                b.lancamentos.append({m_q.valor(1).toString(), m_q.valor(2).toString() == QLatin1String("D"),
-                                      Moeda::deUnidades(m_q.valor(3).toLongLong())});
-            else
-                b.saldos.append({m_q.valor(2).toString(), Moeda::deUnidades(m_q.valor(3).toLongLong()),
-                                 Moeda::deUnidades(m_q.valor(4).toLongLong())});
-            if (!avancarLinha())
-                return false;
-        }
-        return true;
-    }
+std::string texto(QByteArrayView v)
+{
+    return std::string(v.data() ? v.data() : "", static_cast<size_t>(v.size()));
+}
 
-private:
-    bool avancarLinha()
-    {
-        m_temLinha = m_q.proximo();
-        if (!m_temLinha)
-            return !m_q.falhou();
-        m_conta = m_q.valor(0).toString();
-        m_mes = m_lancamentos ? m_q.valor(1).toString().left(2) : m_q.valor(1).toString();
-        return true;
-    }
-    db::Consulta& m_q;
-    bool m_lancamentos;
-    bool m_temLinha = false;
-    QString m_conta, m_mes;
-};
+QString qtexto(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Account, then month: the order both sides are merged in.
+int comparar(std::string_view contaA, std::string_view mesA, std::string_view contaB, std::string_view mesB)
+{
+    const int c = contaA.compare(contaB);
+    return c != 0 ? c : mesA.compare(mesB);
+}
 
 class Comparacao {
 public:
@@ -106,8 +66,9 @@ public:
     bool executar();
 
 private:
-    // One comparison; a finding is written (pass 1) or kept (passes 2, 3).
-    bool comparar(bool debito, const QString& dataLanc, const QString& conta, Moeda lanc, Moeda mov, int passo);
+    bool lerSaldos(std::vector<LinhaBalanco>& saldos);
+    // One comparison; a finding is kept for its pass (0, 1 or 2).
+    bool comparar(bool debito, std::string_view data, std::string_view conta, Moeda lanc, Moeda mov, int passo);
     bool escrever(const Achado& a);
     bool falha(const QString& texto)
     {
@@ -126,7 +87,25 @@ private:
     bool m_escreveu = false;
 };
 
-bool Comparacao::comparar(bool debito, const QString& dataLanc, const QString& conta, Moeda lanc, Moeda mov,
+bool Comparacao::lerSaldos(std::vector<LinhaBalanco>& saldos)
+{
+    const QString proc = QStringLiteral("Saldo_DebitosPorConta");
+    db::Erro e;
+    Leitura q(*geral().gConn);
+    if (!q.preparar(QStringLiteral("SELECT rtrim(Codconta), substr(DataSaldoIni, 3, 2), substr(DataSaldoIni, 5, 4), "
+                                   "ValorDebitos, ValorCreditos FROM %1 ORDER BY 1, 2, DataSaldoIni")
+                        .arg(motor::nomeTabela(motor::TabSaldosGeral)),
+                    e))
+        return falha(erroJunto(e.numero, e.descricao, proc));
+    while (q.proximo(e))
+        saldos.push_back(LinhaBalanco{texto(q.texto(0)), texto(q.texto(1)), texto(q.texto(2)),
+                                      Moeda::deUnidades(q.inteiro(3)), Moeda::deUnidades(q.inteiro(4))});
+    if (q.falhou())
+        return falha(erroJunto(e.numero, e.descricao, proc));
+    return true;
+}
+
+bool Comparacao::comparar(bool debito, std::string_view data, std::string_view conta, Moeda lanc, Moeda mov,
                           int passo)
 {
     Moeda dif = lanc;
@@ -143,9 +122,9 @@ bool Comparacao::comparar(bool debito, const QString& dataLanc, const QString& c
     }
     a.quebra = passo < 2 ? m_quebra[passo] : 0;
     a.debito = debito;
-    a.mes = dataLanc.left(2);
-    a.ano = dataLanc.mid(2, 4);
-    a.conta = conta.trimmed();
+    a.mes = qtexto(data.substr(0, 2));
+    a.ano = qtexto(data.substr(std::min<size_t>(2, data.size()), 4));
+    a.conta = qtexto(conta).trimmed();
     a.lancamentos = lanc;
     a.movimento = mov;
     a.diferenca = dif;
@@ -174,11 +153,6 @@ bool Comparacao::executar()
     m_estado.difDebitos = m_estado.difCreditos = false;
     m_chave = chaveResultado();
     db::Erro e;
-    auto erroDe = [&](const db::Erro& x, const QString& proc) {
-        return falha(erroJunto(x.numero, x.descricao, proc));
-    };
-    const QString lancProc = QStringLiteral("Lanc_DebitosPorConta");
-    const QString saldoProc = QStringLiteral("Saldo_DebitosPorConta");
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())
         return falha(textoErro(e));
@@ -188,84 +162,62 @@ bool Comparacao::executar()
                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                          e))
         return falha(textoErro(e, QStringLiteral("fun_GravaLancamentosXsaldo")));
-    // Entry totals per account, month-year and indicator (not D counts as C).
-    db::Consulta ql(*g.gConn);
-    if (!ql.preparar(QStringLiteral("SELECT rtrim(Codconta), DataLanc, "
-                                    "CASE WHEN upper(IndDc) = 'D' THEN 'D' ELSE 'C' END, sum(Valor) "
-                                    "FROM %1 GROUP BY 1, 2, 3 ORDER BY 1, 2, 3")
-                         .arg(motor::nomeTabela(motor::TabLancGeral)),
-                     &e)
-        || !ql.executar(&e))
-        return erroDe(e, lancProc);
-    db::Consulta qs(*g.gConn);
-    if (!qs.preparar(QStringLiteral("SELECT rtrim(Codconta), substr(DataSaldoIni, 3, 2), substr(DataSaldoIni, 5, 4), "
-                                    "ValorDebitos, ValorCreditos FROM %1 ORDER BY 1, 2, DataSaldoIni")
-                         .arg(motor::nomeTabela(motor::TabSaldosGeral)),
-                     &e)
-        || !qs.executar(&e))
-        return erroDe(e, saldoProc);
+    // The summary of the reload, or the staging table summed now.
+    if (!m_estado.lancamentos.pronto() && !somarLancamentos(m_estado.lancamentos, e))
+        return falha(erroJunto(e.numero, e.descricao, QStringLiteral("Lanc_DebitosPorConta")));
+    const std::vector<GrupoLancamento>& lanc = m_estado.lancamentos.grupos;
+    std::vector<LinhaBalanco> saldos;
+    if (!lerSaldos(saldos))
+        return false;
 
-    Lado lanc(ql, true), saldo(qs, false);
-    if (!lanc.iniciar())
-        return erroDe(ql.erro(), lancProc);
-    if (!saldo.iniciar())
-        return erroDe(qs.erro(), saldoProc);
-    Bloco bl, bs;
-    while (!lanc.fim() || !saldo.fim()) {
+    size_t i = 0, j = 0;
+    bool ok = true;
+    while (ok && (i < lanc.size() || j < saldos.size())) {
         int ordem = 0;
-        if (lanc.fim())
+        if (i == lanc.size())
             ordem = 1;
-        else if (saldo.fim())
+        else if (j == saldos.size())
             ordem = -1;
-        else {
-            ordem = QString::compare(lanc.conta(), saldo.conta());
-            if (ordem == 0)
-                ordem = QString::compare(lanc.mes(), saldo.mes());
-        }
-        if (ordem <= 0 && !lanc.proximoBloco(bl))
-            return erroDe(ql.erro(), lancProc);
-        if (ordem >= 0 && !saldo.proximoBloco(bs))
-            return erroDe(qs.erro(), saldoProc);
-        bool ok = true;
+        else
+            ordem = validacao::comparar(lanc[i].conta, lanc[i].mes(), saldos[j].conta, saldos[j].mes);
+        size_t i2 = i, j2 = j;
+        if (ordem <= 0)
+            while (i2 < lanc.size() && lanc[i2].conta == lanc[i].conta && lanc[i2].mes() == lanc[i].mes())
+                ++i2;
+        if (ordem >= 0)
+            while (j2 < saldos.size() && saldos[j2].conta == saldos[j].conta && saldos[j2].mes == saldos[j].mes)
+                ++j2;
         if (ordem == 0) {
-            for (const LinhaBalanco& s : std::as_const(bs.saldos)) {
-                // Each month-year of the entries against the balance row.
-                for (qsizetype i = 0; ok && i < bl.lancamentos.size();) {
-                    const QString& data = bl.lancamentos.at(i).dataLanc;
-                    Moeda deb, cred;
-                    for (; i < bl.lancamentos.size() && bl.lancamentos.at(i).dataLanc == data; ++i)
-                        (bl.lancamentos.at(i).debito ? deb : cred) = bl.lancamentos.at(i).total;
-                    ok = comparar(true, data, bl.conta, deb, s.debitos, 0)
-                        && comparar(false, data, bl.conta, cred, s.creditos, 0);
-                }
-            }
+            // Each month-year of the entries against each balance row of the
+            // month; an indicator without entries is compared as 0.
+            for (size_t s = j; ok && s < j2; ++s)
+                for (size_t l = i; ok && l < i2; ++l)
+                    ok = comparar(true, lanc[l].data, lanc[l].conta, lanc[l].debitos, saldos[s].debitos, 0)
+                        && comparar(false, lanc[l].data, lanc[l].conta, lanc[l].creditos, saldos[s].creditos, 0);
         } else if (ordem < 0) {
-            for (qsizetype i = 0; ok && i < bl.lancamentos.size();) {
-                const QString& data = bl.lancamentos.at(i).dataLanc;
-                const GrupoLancamento* deb = nullptr;
-                const GrupoLancamento* cred = nullptr;
-                for (; i < bl.lancamentos.size() && bl.lancamentos.at(i).dataLanc == data; ++i)
-                    (bl.lancamentos.at(i).debito ? deb : cred) = &bl.lancamentos.at(i);
-                if (deb)
-                    ok = comparar(true, data, bl.conta, deb->total, Moeda(), 1);
-                if (ok && cred)
-                    ok = comparar(false, data, bl.conta, cred->total, Moeda(), 1);
+            for (size_t l = i; ok && l < i2; ++l) {
+                if (lanc[l].temDebito)
+                    ok = comparar(true, lanc[l].data, lanc[l].conta, lanc[l].debitos, Moeda(), 1);
+                if (ok && lanc[l].temCredito)
+                    ok = comparar(false, lanc[l].data, lanc[l].conta, lanc[l].creditos, Moeda(), 1);
             }
         } else {
-            for (const LinhaBalanco& s : std::as_const(bs.saldos)) {
-                const QString data = bs.mes + s.ano;
-                ok = ok && comparar(true, data, bs.conta, Moeda(), s.debitos, 2)
-                    && comparar(false, data, bs.conta, Moeda(), s.creditos, 2);
+            for (size_t s = j; ok && s < j2; ++s) {
+                const std::string data = saldos[s].mes + saldos[s].ano;
+                ok = comparar(true, data, saldos[s].conta, Moeda(), saldos[s].debitos, 2)
+                    && comparar(false, data, saldos[s].conta, Moeda(), saldos[s].creditos, 2);
             }
         }
-        if (!ok)
-            return falha(erroJunto(6, QStringLiteral("Estouro de capacidade"), QStringLiteral("fun_ValidasaldosXlancamentos")));
+        i = i2;
+        j = j2;
         // Pass 1 rows go out as found; the other passes follow it.
         for (const Achado& a : std::as_const(m_pendentes[0]))
-            if (!escrever(a))
+            if (ok && !escrever(a))
                 return false;
         m_pendentes[0].clear();
     }
+    if (!ok)
+        return falha(erroJunto(6, QStringLiteral("Estouro de capacidade"), QStringLiteral("fun_ValidasaldosXlancamentos")));
     for (int passo = 1; passo < 3; ++passo)
         for (const Achado& a : std::as_const(m_pendentes[passo]))
             if (!escrever(a))

@@ -155,7 +155,7 @@ bool Fun_Criar_arquivo_ini()
     return true;
 }
 
-bool Fun_ImportarLancamento(Painel* painel)
+bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
 {
     Geral& g = geral();
     auto falha = [&](const db::Erro& e) {
@@ -220,7 +220,11 @@ bool Fun_ImportarLancamento(Painel* painel)
                           .arg(tabela),
                       e))
         return falha(e);
+    if (resumo)
+        resumo->limpar();
+    bool somando = resumo != nullptr;
     QByteArray utf8, indicador;
+    char indicador1 = 0;
     char digitos[64];
     while (leitor.proxima()) {
         const QByteArrayView data = leitor.valor(cData);
@@ -252,10 +256,19 @@ bool Fun_ImportarLancamento(Painel* painel)
         }
         ins.valor(3, valor->unidades());
         // The indicator is kept upper-cased, so "d" and "D" count together.
-        indicador = vInd.toByteArray().toUpper();
-        ins.texto(4, indicador);
+        if (vInd.size() == 1) {
+            indicador1 = motor::maiuscula(vInd[0]);
+            ins.texto(4, QByteArrayView(&indicador1, 1));
+        } else {
+            indicador = vInd.toByteArray().toUpper();
+            ins.texto(4, indicador);
+        }
         if (!ins.executar(e))
             return falha(e);
+        // A sum that overflows leaves the summing to the checks, which report it.
+        if (somando)
+            somando = resumo->somar(ascii ? conta : QByteArrayView(utf8), data,
+                                    vInd.size() == 1 ? indicador1 == 'D' : indicador == "D", *valor);
         if (painel && (leitor.linha() & 0xFFF) == 0)
             painel->rende();
     }
@@ -266,6 +279,10 @@ bool Fun_ImportarLancamento(Painel* painel)
             return falha(e);
     if (!t.confirmar(&e))
         return falha(e);
+    if (somando)
+        resumo->concluir();
+    else if (resumo)
+        resumo->limpar();
     return true;
 }
 

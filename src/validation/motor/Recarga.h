@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "Painel.h"
+#include "Resumo.h"
 
 namespace validacao {
 
@@ -28,6 +29,7 @@ bool textoSchemaIni(const QByteArray& lay, const QString& nomeTxt, qint16 in, QB
 bool Fun_Criar_arquivo_ini();
 // Empties the general entries' staging table and loads it from the copy, in
 // one transaction (the old rows stay when the load fails). False with gMsg.
-bool Fun_ImportarLancamento(Painel* painel = nullptr);
+// With `resumo`, the entries are summed into it as they are loaded.
+bool Fun_ImportarLancamento(Painel* painel = nullptr, ResumoLancamentos* resumo = nullptr);
 
 } // namespace validacao

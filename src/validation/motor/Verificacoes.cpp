@@ -99,21 +99,11 @@ bool fun_validaLancamentos(Estado& estado, qint16 tipo)
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())
         return falha(erroJunto(e.numero, e.descricao, QStringLiteral("fun_validaLancamentos")));
-    db::Consulta q(*g.gConn);
-    if (!q.preparar(QStringLiteral("SELECT upper(IndDc), sum(Valor) FROM %1 GROUP BY upper(IndDc)")
-                        .arg(motor::nomeTabela(motor::TabLancGeral)),
-                    &e)
-        || !q.executar(&e))
+    // Every indicator other than D counts as a credit.
+    if (!estado.lancamentos.pronto() && !somarLancamentos(estado.lancamentos, e))
         return falha(erroJunto(e.numero, e.descricao, QStringLiteral("fun_validaLancamentos")));
-    Moeda debitos, creditos;
-    while (q.proximo()) {
-        // Every indicator other than D counts as a credit; the groups add up.
-        Moeda& alvo = q.valor(0).toString() == QLatin1String("D") ? debitos : creditos;
-        if (!alvo.somar(moeda(q.valor(1))))
-            return falha(erroJunto(6, erroEstouro().descricao, QStringLiteral("fun_validaLancamentos")));
-    }
-    if (q.falhou())
-        return falha(erroJunto(q.erro().numero, q.erro().descricao, QStringLiteral("fun_validaLancamentos")));
+    const Moeda debitos = estado.lancamentos.debitos;
+    const Moeda creditos = estado.lancamentos.creditos;
     Moeda diferenca = debitos;
     if (!diferenca.subtrair(creditos))
         return falha(erroJunto(6, erroEstouro().descricao, QStringLiteral("fun_validaLancamentos")));

@@ -6,6 +6,7 @@
 // that check's rows are rolled back and it returns false with gMsg set.
 #include "platform/Banco.h"
 #include "platform/Moeda.h"
+#include "Resumo.h"
 
 #include <QString>
 
@@ -19,6 +20,9 @@ struct Estado {
     bool erroConta = false;     // check 3 wrote a row for the journal in hand
     bool difDebitos = false;    // check 4 found a difference
     bool difCreditos = false;   // check 5 found a difference
+    // The general entries summed by the reload (or by check 1 when there
+    // was no reload), read by checks 1, 4 and 5.
+    ResumoLancamentos lancamentos;
 };
 
 // A difference is a finding from 1.00 up (0.99 passes).
