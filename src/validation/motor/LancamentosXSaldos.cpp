@@ -79,7 +79,7 @@ private:
 
     Estado& m_estado;
     std::unique_ptr<Insercao> m_ins;
-    QVariantList m_chave;
+    ChaveUtf8 m_chave;
     QVector<Achado> m_pendentes[3];   // per pass, in order
     int m_linhas[3] = {0, 0, 0};
     int m_quebra[3] = {0, 0, 0};
@@ -151,7 +151,7 @@ bool Comparacao::executar()
 {
     Geral& g = geral();
     m_estado.difDebitos = m_estado.difCreditos = false;
-    m_chave = chaveResultado();
+    m_chave = chaveUtf8();
     db::Erro e;
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())

@@ -65,10 +65,15 @@ QString erroJunto(double numero, const QString& descricao, const QString& proc)
     return textoErro(numero, descricao) + u'(' + proc + u')';
 }
 
-void chaveEm(Insercao& ins, const QVariantList& chave)
+ChaveUtf8 chaveUtf8()
 {
-    for (int i = 0; i < chave.size(); ++i)
-        ins.valor(3 + i, chave.at(i).toString());
+    const Geral& g = geral();
+    return {g.gCNPJ.toUtf8(), dataIso(g.gPeriodoInicial).toUtf8(), dataIso(g.gPeriodoFinal).toUtf8()};
+}
+
+void chaveEm(Insercao& ins, const ChaveUtf8& chave)
+{
+    ins.texto(3, chave.cnpj).texto(4, chave.inicio).texto(5, chave.fim);
 }
 
 bool gravaSituacao(int tipoArquivo, int tipoValidacao, int codigo, qint32 lidos, qint32 corretos, qint32 comErro,
@@ -166,7 +171,7 @@ bool fun_ValidaSaldosMes(Estado& estado, qint16 tipo)
                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                       e))
         return falha(textoErro(e, QStringLiteral("fun_GravaSaldos")));
-    const QVariantList chave = chaveResultado();
+    const ChaveUtf8 chave = chaveUtf8();
     int quebra = 0, linhasGrupo = 0;
     bool achou = false;
     while (q.proximo()) {
@@ -257,7 +262,7 @@ private:
     Estado& m_estado;
     qint16 m_tipo;
     Insercao m_ins;
-    QVariantList m_chave;
+    ChaveUtf8 m_chave;
     int m_primeiro = 0;
     int m_ultimo = 0;
     qint32 m_lidos = 0, m_corretos = 0, m_comErro = 0, m_faltantes = 0;
@@ -329,7 +334,7 @@ bool Continuidade::executar()
     g.gRegLidosSaldoInicial[j] = g.gRegCorretosSaldoInicial[j] = g.gRegComErroSaldoInicial[j] =
         g.gRegFaltantesSaldoInicial[j] = 0;
     m_estado.erroConta = false;
-    m_chave = chaveResultado();
+    m_chave = chaveUtf8();
     m_primeiro = g.gPeriodoInicial.month();
     m_ultimo = g.gPeriodoFinal.month();
     const QString proc = QStringLiteral("fun_validaSaldosPorConta");

@@ -44,8 +44,13 @@ bool fun_ValidasaldosXlancamentos(Estado& estado);
 namespace detalhe {
 // Shared by the checks: the declaration columns' values (cnpj, start, end).
 QVariantList chaveResultado();
-// Binds the declaration columns' values at positions 3 to 5.
-void chaveEm(Insercao& ins, const QVariantList& chave);
+// The declaration columns' values as UTF-8, bound at positions 3 to 5 of
+// every finding row.
+struct ChaveUtf8 {
+    QByteArray cnpj, inicio, fim;
+};
+ChaveUtf8 chaveUtf8();
+void chaveEm(Insercao& ins, const ChaveUtf8& chave);
 // "cod.erro N\r\nmsg. Erro: text(procedure)" (no blank before the parenthesis).
 QString erroJunto(double numero, const QString& descricao, const QString& proc);
 // Inserts a tbSituacaoValidacao row; faltantes < 0 leaves RegFaltantes empty.
