@@ -30,6 +30,7 @@ private Q_SLOTS:
     void seletorRecusa();
     void execucao_data();
     void execucao();
+    void execucaoParada();
     void janelasDoMenuAoFim();
 };
 
@@ -369,6 +370,23 @@ void TstValidacao::execucao()
         QCOMPARE(linhas(QStringLiteral("SELECT TotalDebitos || ' ' || TotalCreditos FROM tbLancamentosAcumulados")),
                  QStringList{QStringLiteral("1000000 1000000")});
     }
+}
+
+void TstValidacao::execucaoParada()
+{
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
+    PainelRegistro painel;
+    validacao::Estado estado;
+    QVERIFY(!validacao::executarValidacao(painel, estado));
+    QVERIFY2(geral().gMsg.startsWith(QStringLiteral("cod.erro -2147217865\r\nmsg. Erro: ")), qPrintable(geral().gMsg));
+    QVERIFY(geral().gMsg.endsWith(QStringLiteral("(fun_ValidaSaldosMes)")));
+    QCOMPARE(painel.titulos.last(), validacao::TituloSaldosGeral);
+    // Check 1 committed before the stop; no status became "validated".
+    QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbLancamentosAcumulados")), QStringList{QStringLiteral("1")});
+    QCOMPARE(linhas(QStringLiteral("SELECT Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo")),
+             (QStringList{"1 90", "5 777", "6 90", "8 90"}));
 }
 
 void TstValidacao::janelasDoMenuAoFim()
