@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Import benchmark: generates a declaration with tobri-gerador, imports each
 # file type in dependency order with tobri-bench and prints records/s and
-# peak memory per type, then the three targets:
+# peak memory per type, then the targets:
 #   1. general journal entries (type 6), 1,000,000 records against a chart of
 #      10,000 analytic accounts, and again with 4,000,000 (memory must stay flat);
 #   2. that import's time against a plain cp of the same file into the data folder;
-#   3. balances (type 8) of 10,000 accounts x 12 months;
-# and, at scale, a general chart of 1,000,000 analytic accounts, 1,200,000
+#   3. balances (type 8) of 10,000 accounts x 12 months.
+# Then the validation of that declaration (tobri-bench validate: reload,
+# the five checks, statuses, compaction) against the type-6 import, and again
+# with every balance record in disagreement (VALIDAR=0 skips both runs).
+# And, at scale, a general chart of 1,000,000 analytic accounts, 1,200,000
 # balances over it (100,000 accounts x 12 months) and 12,000,000 (every
 # account), with their peak memory.
 #
@@ -14,6 +17,7 @@
 # Environment: IN (86), CONTAS (10000), LANCAMENTOS (1000000),
 #   LANCAMENTOS_GRANDE (4000000; 0 skips that run), SEED (1),
 #   ERROS_CADA (0; N > 0 adds a type-6 run with N records of each error code),
+#   VALIDAR (1; 0 skips the validation runs),
 #   ESCALA_CONTAS (1000000; 0 skips the scale runs), SALDOS_GRANDE (1 runs the
 #   12,000,000 balances, 0 skips them),
 #   TMPDIR (where the temporary folders go; needs about 4 GB for the large
@@ -29,6 +33,7 @@ SEED=${SEED:-1}
 ERROS_CADA=${ERROS_CADA:-0}
 ESCALA_CONTAS=${ESCALA_CONTAS:-1000000}
 SALDOS_GRANDE=${SALDOS_GRANDE:-1}
+VALIDAR=${VALIDAR:-1}
 CNPJ=99.999.999/9999-99
 INICIO=01/01/2005
 FIM=31/12/2005
@@ -153,6 +158,43 @@ echo
 n8=$(registros "$TMP/decl.txt" 8)
 echo "== Meta 3: saldos do diário geral (tipo 8), $CONTAS contas x 12 meses"
 echo "   $n8 registros: $(por_segundo "$n8" "${SEG[8]}") registros/s, pico ${MB[8]} MB"
+
+# validar DATA: runs tobri-bench validate and sets V_MSG V_ERRO V_SEG V_MB.
+validar() {
+  local data=$1 saida="$TMP/validar.out" rc=0 json
+  "$BENCH" validate --data "$data" --in "$IN" --cnpj "$CNPJ" --inicio "$INICIO" --fim "$FIM" \
+    >"$saida" 2>"$TMP/validar.err" || rc=$?
+  json=$(grep -m1 '^[[:space:]]*{' "$saida" || true)
+  V_MSG=$(json_valor "$json" '^mensagem$')
+  V_ERRO=$(json_valor "$json" '^erro$')
+  V_SEG=$(json_valor "$json" 'segundos')
+  V_MB=$(pico_mb "$json")
+  if (( rc != 0 )) || [[ -z $json ]]; then
+    echo "  tobri-bench validate falhou (código $rc):" >&2
+    sed 's/^/    /' "$TMP/validar.err" "$saida" >&2 || true
+    V_SEG="-"; V_MB="-"
+  fi
+}
+razao() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0 && a != "-") printf "%.1f", a / b; else print "-" }'; }
+
+if (( VALIDAR > 0 )); then
+  echo
+  echo "== Meta 4: validação (recarga, cinco verificações, situações, compactação), IN $IN"
+  validar "$TMP/dados"
+  VAL_SEG=$V_SEG
+  echo "   limpa: ${V_SEG} s, pico ${V_MB:--} MB, achados: ${V_ERRO:--}, mensagem: ${V_MSG:--};" \
+    "importação do tipo 6: ${SEG[6]} s, razão $(razao "$V_SEG" "${SEG[6]}") (meta ≤ 6, pico < 400 MB)"
+  # Every balance record in disagreement: one digit of the opening balance,
+  # the debits and the credits changed (checks 2 to 5 find every row).
+  awk 'function troca(s, p,   d) { d = substr(s, p, 1); return substr(s, 1, p - 1) ((d + 1) % 10) substr(s, p + 1) }
+       { sub(/\r$/, ""); printf "%s\r\n", troca(troca(troca($0, 46), 64), 81) }' \
+    "$TMP/decl/tipo8.txt" >"$TMP/tipo8-desacordo.txt"
+  importar "$TMP/dados" 8 "$TMP/tipo8-desacordo.txt"
+  rm -f "$TMP/tipo8-desacordo.txt"
+  validar "$TMP/dados"
+  echo "   todos os saldos em desacordo: ${V_SEG} s, pico ${V_MB:--} MB, achados: ${V_ERRO:--};" \
+    "razão sobre a limpa $(razao "$V_SEG" "$VAL_SEG") (meta ≤ 2)"
+fi
 
 if (( ERROS_CADA > 0 )); then
   echo

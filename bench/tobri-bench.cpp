@@ -5,6 +5,7 @@
 //
 //   tobri-bench import --data DIR --in 68|86 --cnpj 99.999.999/9999-99
 //               --inicio dd/mm/yyyy --fim dd/mm/yyyy --tipo N FILE
+//   tobri-bench validate (see BenchValidar.cpp)
 //   tobri-bench gravar (see BenchGravar.cpp)
 //
 // The declaration is registered when the register lacks it; its database is
@@ -14,6 +15,7 @@
 // 2 on wrong usage.
 #include "Bancada.h"
 #include "BenchGravar.h"
+#include "BenchValidar.h"
 
 #include "import/PreChecagem.h"
 #include "import/motor/Motor.h"
@@ -32,6 +34,8 @@ int uso()
     std::fprintf(stderr,
                  "uso: tobri-bench import --data DIR --in 68|86 --cnpj 99.999.999/9999-99 "
                  "--inicio dd/mm/yyyy --fim dd/mm/yyyy --tipo N ARQUIVO\n"
+                 "     tobri-bench validate --data DIR --in 68|86 --cnpj 99.999.999/9999-99 "
+                 "--inicio dd/mm/yyyy --fim dd/mm/yyyy\n"
                  "     tobri-bench gravar --data DIR --in 68|86 --cnpj 99.999.999/9999-99 "
                  "--inicio dd/mm/yyyy --fim dd/mm/yyyy --destino DIR\n");
     return 2;
@@ -125,6 +129,10 @@ int main(int argc, char** argv)
     const QString comando = args.size() >= 2 ? args.at(1) : QString();
     if (comando == QLatin1String("import"))
         return comandoImport(args);
+    if (comando == QLatin1String("validate")) {
+        const int r = benchValidar(args);
+        return r == 2 ? uso() : r;
+    }
     if (comando == QLatin1String("gravar")) {
         const int r = benchGravar(args);
         return r == 2 ? uso() : r;

@@ -5,6 +5,8 @@
 #include "frmVerificacaoPendencias.h"
 #include "frmVerificar.h"
 #include "frmVisualizarValidacao.h"
+#include "frmConfirmaValidar.h"
+#include "frmValidarArquivo.h"
 
 #include "platform/Formularios.h"
 
@@ -22,4 +24,6 @@ void registrarJanelasValidacao()
     Formularios::registrar(QStringLiteral("frmVerificar"), [] { return new frmVerificar; });
     Formularios::registrar(QStringLiteral("frmRelacaoPendencias"), [] { return new frmRelacaoPendencias; });
     Formularios::registrar(QStringLiteral("frmVisualizarValidacao"), [] { return new frmVisualizarValidacao; });
+    Formularios::registrar(QStringLiteral("frmValidarArquivo"), [] { return new frmValidarArquivo; });
+    Formularios::registrar(QStringLiteral("frmConfirmaValidar"), [] { return new frmConfirmaValidar; });
 }

@@ -1,0 +1,419 @@
+// The validation run end to end: Schema.ini and the reload through the text
+// driver, the picker's refusals, and runs over imported declarations (the
+// captions, the statuses after a clean run and after findings, a second run).
+#include "Ambiente.h"
+#include "Declaracoes.h"
+
+#include "import/motor/Motor.h"
+#include "platform/Formularios.h"
+#include "platform/Pastas.h"
+#include "shell/Geral.h"
+#include "shell/GradeDeclaracoes.h"
+#include "validation/motor/Execucao.h"
+#include "validation/motor/Recarga.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+class TstValidacao : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void schemaIni_data();
+    void schemaIni();
+    void recargaDeLeiauteAlterado();
+    void recargaSemArquivos_data();
+    void recargaSemArquivos();
+    void seletorRecusa_data();
+    void seletorRecusa();
+    void execucao_data();
+    void execucao();
+    void execucaoParada();
+    void janelasDoMenuAoFim();
+};
+
+namespace {
+
+const QString Cnpj = QStringLiteral("11.222.333/0001-81");
+const QDate Inicio(2005, 1, 1);
+const QDate Fim(2005, 3, 31);
+
+QStringList mostradas;
+
+void gancho()
+{
+    mostradas.clear();
+    Formularios::definirGanchoModal(
+        [](Formulario* f) { mostradas << QString::fromLatin1(f->metaObject()->className()); });
+}
+
+QPushButton* botao(const QWidget* w, const char* nome)
+{
+    return w->findChild<QPushButton*>(QString::fromLatin1(nome));
+}
+
+// The .lay of the general entries' working layout, as the import writes it.
+QByteArray layDoLeiaute(const motor::Leiaute& l)
+{
+    int tamanho = 0;
+    for (const motor::CampoLeiaute& c : l.todos)
+        tamanho = std::max(tamanho, c.posicao + c.tamanho - 1);
+    return motor::textoLeiaute(l, tamanho);
+}
+
+motor::Leiaute leiautePadrao()
+{
+    Geral& g = geral();
+    g.gTipoArquivo = 6;
+    QString msg;
+    motor::Leiaute l;
+    if (!motor::copiarLeiautePadrao(msg) || !motor::lerLeiaute(l, msg))
+        qWarning() << msg;
+    return l;
+}
+
+QByteArray lerArquivo(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(ausente)");
+}
+
+void importado(int tipo, int situacao)
+{
+    QVERIFY(geral().gConn->executar(
+        QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"),
+        {geral().gIN, Cnpj, dataIso(Inicio), dataIso(Fim), tipo, situacao}));
+}
+
+QStringList linhas(const QString& sql)
+{
+    QStringList r;
+    QSqlQuery q(geral().gConn->banco());
+    q.exec(sql);
+    while (q.next())
+        r << q.value(0).toString();
+    return r;
+}
+
+// Records what the run shows.
+class PainelRegistro : public validacao::Painel {
+public:
+    QStringList titulos;
+    int barra = 0, maximo = 0;
+    void titulo(const QString& t) override { titulos << t; }
+    void iniciarBarra(int m) override
+    {
+        maximo = m;
+        barra = 0;
+    }
+    void avancarBarra(int n) override { barra += n; }
+};
+
+// An instruction-68 declaration (Jan to Mar 2005) with its charts and code
+// tables and the general entries and balances imported through the engine.
+// Entries: (account, amount in cents, D/C) on 15/03/2005; balances: (account,
+// debits, credits, closing) for March, opening 0.
+void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, QByteArray>>& lancamentos,
+                         const QList<std::tuple<QByteArray, int, int, int>>& saldos)
+{
+    QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
+    tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}});
+    tabelaImportada(3, {{"CC01", ""}});
+    tabelaImportada(4, {{"DP01", ""}});
+    tabelaImportada(5, {{"H01", ""}});
+    importado(1, 90);
+    importado(5, 777);   // a code table imported with errors
+    QList<Campos> regs;
+    for (const auto& [conta, valor, dc] : lancamentos)
+        regs << Campos{{2, conta}, {3, valor17(QByteArray::number(valor).constData())}, {4, dc}};
+    prepararArquivo(amb, 6,
+                    {{1, "15032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
+                     {10, "Pagamento"}},
+                    regs, QStringLiteral("lancamentos.txt"));
+    motor::Painel painel;
+    QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
+    QCOMPARE(situacao(6).toInt(), 90);
+    regs.clear();
+    for (const auto& [conta, deb, cred, fin] : saldos)
+        regs << Campos{{2, conta},
+                       {5, valor17(QByteArray::number(deb).constData())},
+                       {6, valor17(QByteArray::number(cred).constData())},
+                       {7, valor17(QByteArray::number(qAbs(fin)).constData())},
+                       {8, fin < 0 ? "C" : "D"}};
+    prepararArquivo(amb, 8,
+                    {{1, "01032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
+                     {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
+                    regs, QStringLiteral("saldos.txt"));
+    QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
+    QCOMPARE(situacao(8).toInt(), 90);
+}
+
+} // namespace
+
+void TstValidacao::schemaIni_data()
+{
+    QTest::addColumn<int>("in");
+    QTest::addColumn<QByteArray>("esperado");
+    const QByteArray cabeca = "[11222333000181-TOBRI-06-2005010120050331.txt]\r\n"
+                              "ColNameHeader = False\r\n"
+                              "Format = FixedLength\r\n"
+                              "Col1 =  \"DiaDataLanc\"  Char Width 2\r\n"
+                              "Col2 =  \"DataLanc\" Char Width 6\r\n"
+                              "Col3 =  \"CodConta\" Char Width 28\r\n";
+    QTest::newRow("68") << 68
+                        << cabeca + "Col4=  \"ValorInt\" Char Width 15\r\n"
+                                    "Col5=  \"ValorDec\" Char Width 2\r\n"
+                                    "Col6=  \"IndDc\" Char Width 1\r\n";
+    QTest::newRow("86") << 86
+                        << cabeca + "Col4 =  \"CodCusto\" Char Width 28\r\n"
+                                    "Col5 =  \"Contrapartida\" Char Width 28\r\n"
+                                    "Col6=  \"ValorInt\" Char Width 15\r\n"
+                                    "Col7=  \"ValorDec\" Char Width 2\r\n"
+                                    "Col8=  \"IndDc\" Char Width 1\r\n";
+}
+
+void TstValidacao::schemaIni()
+{
+    QFETCH(int, in);
+    QFETCH(QByteArray, esperado);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
+    amb.escreverArquivo(validacao::nomeLayLancamentos(), layDoLeiaute(leiautePadrao()));
+    amb.escreverArquivo(validacao::nomeCopiaLancamentos(), QByteArray());
+    QVERIFY2(validacao::Fun_Criar_arquivo_ini(), qPrintable(geral().gMsg));
+    QCOMPARE(lerArquivo(amb.caminhoDados(QStringLiteral("Schema.ini"))), esperado);
+}
+
+void TstValidacao::recargaDeLeiauteAlterado()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
+    motor::Leiaute l = leiautePadrao();
+    // The account field enlarged to 30 and a field appended after the last.
+    for (motor::CampoLeiaute& c : l.todos) {
+        if (c.codsequ == 2)
+            c.tamanho = 30;
+        else if (c.codsequ > 2)
+            c.posicao += 2;
+    }
+    motor::CampoLeiaute extra = l.todos.last();
+    extra.codsequ = 10;
+    extra.posicao = extra.posicao + extra.tamanho;
+    extra.tamanho = 5;
+    extra.nomeReduzido = QStringLiteral("Extra");
+    l.todos.append(extra);
+    amb.escreverArquivo(validacao::nomeLayLancamentos(), layDoLeiaute(l));
+    // date, account (30), cost centre (28), counterpart (28), value (17, 2), D/C, ...
+    auto registro = [](const char* data, const char* conta, const char* valor, const char* dc) {
+        return QByteArray(data) + QByteArray(conta).leftJustified(30) + QByteArray("CC01").leftJustified(28)
+            + QByteArray(28, ' ') + valor17(valor) + dc + QByteArray(12 + 12 + 150, ' ') + "XXXXX\r\n";
+    };
+    amb.escreverArquivo(validacao::nomeCopiaLancamentos(),
+                        registro("15032005", "1.1.01.00000000000000000000099", "12345", "d")
+                            + registro("01022005", "2.1", "1", "C") + registro("31012005", "3", "92233720368547757", "D"));
+    geral().gTipoArquivo = 6;
+    motor::Painel p;
+    {
+        motor::Contexto ctx(p);
+        QVERIFY(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx));
+    }
+    const QStringList esperado{
+        QStringLiteral("032005|1.1.01.00000000000000000000099|1234500|D"),
+        QStringLiteral("022005|2.1|100|C"),
+        QStringLiteral("012005|3|9223372036854775700|D"),
+    };
+    const QString sql = QStringLiteral("SELECT DataLanc || '|' || CodConta || '|' || Valor || '|' || IndDc FROM %1 "
+                                       "ORDER BY rowid")
+                            .arg(motor::nomeTabelaTipo(6));
+    // Twice: the second load replaces the first.
+    for (int vez = 0; vez < 2; ++vez) {
+        QVERIFY2(validacao::Fun_Criar_arquivo_ini() && validacao::Fun_ImportarLancamento(), qPrintable(geral().gMsg));
+        QCOMPARE(linhas(sql), esperado);
+    }
+    QVERIFY(lerArquivo(amb.caminhoDados(QStringLiteral("Schema.ini")))
+                .contains("Col3 =  \"CodConta\" Char Width 30\r\nCol4 =  \"CodCusto\" Char Width 28\r\n"));
+    QVERIFY(!lerArquivo(amb.caminhoDados(QStringLiteral("Schema.ini"))).contains("Extra"));
+    // The index the table was created with is back after the load.
+    QCOMPARE(geral().gConn->escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                                                   "tbl_name = ?"),
+                                    {motor::nomeTabelaTipo(6)})
+                 .toInt(),
+             1);
+}
+
+void TstValidacao::recargaSemArquivos_data()
+{
+    QTest::addColumn<bool>("txt");
+    QTest::addColumn<bool>("lay");
+    QTest::addColumn<bool>("tabela");
+    QTest::newRow("sem cópia") << false << true << true;
+    QTest::newRow("sem .lay") << true << false << true;
+    QTest::newRow("sem tabela") << true << true << false;
+}
+
+void TstValidacao::recargaSemArquivos()
+{
+    QFETCH(bool, txt);
+    QFETCH(bool, lay);
+    QFETCH(bool, tabela);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
+    const motor::Leiaute l = leiautePadrao();
+    if (lay)
+        amb.escreverArquivo(validacao::nomeLayLancamentos(), layDoLeiaute(l));
+    if (txt)
+        amb.escreverArquivo(validacao::nomeCopiaLancamentos(), QByteArray());
+    if (tabela) {
+        motor::Painel p;
+        motor::Contexto ctx(p);
+        QVERIFY(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx));
+    }
+    const bool ok = validacao::Fun_Criar_arquivo_ini() && validacao::Fun_ImportarLancamento();
+    QVERIFY(!ok);
+    QCOMPARE(geral().gMsg, validacao::TextoLancamentosNaoImportados);
+    QCOMPARE(QFile::exists(amb.caminhoDados(validacao::nomeLayLancamentos())), lay);
+    QCOMPARE(QFile::exists(amb.caminhoDados(QStringLiteral("Schema.ini"))), txt && lay);
+}
+
+void TstValidacao::seletorRecusa_data()
+{
+    QTest::addColumn<QList<int>>("tipos");      // file types imported
+    QTest::addColumn<QList<int>>("comErros");   // of those, imported with errors (777)
+    QTest::addColumn<QString>("mensagem");
+    QTest::newRow("gerais sem auxiliar") << QList<int>{1, 6, 8} << QList<int>{} << QString();
+    QTest::newRow("erros no auxiliar e códigos") << QList<int>{1, 2, 3, 5, 6, 7, 8, 9} << QList<int>{2, 3, 5}
+                                                 << QString();
+    QTest::newRow("lançamentos auxiliares com erros") << QList<int>{1, 6, 7, 8} << QList<int>{7}
+                                                      << validacao::TextoImportadosComErro;
+    QTest::newRow("falta saldos, lançamentos com erros") << QList<int>{1, 6} << QList<int>{6}
+                                                         << validacao::TextoFaltamGerais;
+    QTest::newRow("falta saldos auxiliares e gerais") << QList<int>{1, 2, 6, 7} << QList<int>{}
+                                                      << validacao::TextoFaltamAuxiliares;
+}
+
+void TstValidacao::seletorRecusa()
+{
+    QFETCH(QList<int>, tipos);
+    QFETCH(QList<int>, comErros);
+    QFETCH(QString, mensagem);
+    Ambiente amb;
+    gancho();
+    QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
+    for (int t : tipos)
+        importado(t, comErros.contains(t) ? 777 : 90);
+    QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
+    QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO TbErrosImportacao (tipoarquivo, CodigoErro, "
+                                                   "QuantidadeReg) VALUES (5, 3, 1)")));
+    geral().gConn->fechar();
+    Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
+    QVERIFY(f);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Validar"));
+    auto* grade = f->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+    grade->setCurrentIndex(grade->model()->index(0, 0));
+    botao(f, "cmdOk")->click();
+    if (mensagem.isEmpty()) {
+        QCOMPARE(amb.dialogos.textos(), QStringList{});
+        QCOMPARE(mostradas, QStringList{QStringLiteral("frmConfirmaValidar")});
+        QVERIFY(!Formularios::obter(QStringLiteral("frmValidarArquivo")));
+        QCOMPARE(geral().gConn->escalar(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")).toInt(), 0);
+    } else {
+        QCOMPARE(amb.dialogos.textos(), QStringList{mensagem});
+        QCOMPARE(amb.dialogos.mensagens.first().icone, dlg::Icone::Critico);
+        QVERIFY(mostradas.isEmpty());
+        QVERIFY(Formularios::obter(QStringLiteral("frmValidarArquivo")));
+        // Nothing emptied after a refusal.
+        QCOMPARE(geral().gConn->escalar(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")).toInt(), 1);
+    }
+    QCOMPARE(geral().gConn->escalar(QStringLiteral("SELECT count(*) FROM TbErrosImportacao")).toInt(), 1);
+}
+
+void TstValidacao::execucao_data()
+{
+    QTest::addColumn<int>("fechamento");   // closing balance of 1.1.01 in cents
+    QTest::addColumn<QStringList>("situacoes");
+    QTest::addColumn<QStringList>("status");   // per type 1, 5, 6, 8
+    QTest::newRow("limpa") << 10000 << QStringList{"8 2 0 2 2 0", "8 3 0 2 2 0"}
+                           << QStringList{"1 0", "5 777", "6 0", "8 0"};
+    QTest::newRow("com achado") << 9000 << QStringList{"8 2 55 2 1 1", "8 3 0 2 2 0"}
+                                << QStringList{"1 90", "5 777", "6 90", "8 55"};
+}
+
+void TstValidacao::execucao()
+{
+    QFETCH(int, fechamento);
+    QFETCH(QStringList, situacoes);
+    QFETCH(QStringList, status);
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                        {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}});
+    // Results of an earlier run never stay.
+    QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
+    for (int vez = 0; vez < 2; ++vez) {
+        PainelRegistro painel;
+        validacao::Estado estado;
+        QVERIFY2(validacao::executarValidacao(painel, estado), qPrintable(geral().gMsg));
+        QCOMPARE(painel.titulos,
+                 (QStringList{validacao::TituloLancamentos, validacao::TituloSaldosGeral, validacao::TituloSaldosAux,
+                              validacao::TituloContaGeral, validacao::TituloContaAux, validacao::TituloLancXSaldos}));
+        QCOMPARE(painel.maximo, 7);
+        QCOMPARE(painel.barra, 7);
+        QCOMPARE(linhas(QStringLiteral("SELECT TipoArquivo || ' ' || TipoValidacao || ' ' || CodigoErro || ' ' || "
+                                       "RegLidos || ' ' || RegCorretos || ' ' || RegComErro FROM tbSituacaoValidacao "
+                                       "ORDER BY rowid")),
+                 situacoes);
+        QCOMPARE(linhas(QStringLiteral("SELECT Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo")), status);
+        QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")),
+                 QStringList{fechamento == 10000 ? QStringLiteral("0") : QStringLiteral("1")});
+        QCOMPARE(linhas(QStringLiteral("SELECT TotalDebitos || ' ' || TotalCreditos FROM tbLancamentosAcumulados")),
+                 QStringList{QStringLiteral("1000000 1000000")});
+    }
+}
+
+void TstValidacao::execucaoParada()
+{
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
+    PainelRegistro painel;
+    validacao::Estado estado;
+    QVERIFY(!validacao::executarValidacao(painel, estado));
+    QVERIFY2(geral().gMsg.startsWith(QStringLiteral("cod.erro -2147217865\r\nmsg. Erro: ")), qPrintable(geral().gMsg));
+    QVERIFY(geral().gMsg.endsWith(QStringLiteral("(fun_ValidaSaldosMes)")));
+    QCOMPARE(painel.titulos.last(), validacao::TituloSaldosGeral);
+    // Check 1 committed before the stop; no status became "validated".
+    QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbLancamentosAcumulados")), QStringList{QStringLiteral("1")});
+    QCOMPARE(linhas(QStringLiteral("SELECT Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo")),
+             (QStringList{"1 90", "5 777", "6 90", "8 90"}));
+}
+
+void TstValidacao::janelasDoMenuAoFim()
+{
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}});
+    geral().gConn->fechar();
+    gancho();
+    Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
+    auto* grade = f->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+    grade->setCurrentIndex(grade->model()->index(0, 0));
+    botao(f, "cmdOk")->click();
+    QCOMPARE(mostradas, QStringList{QStringLiteral("frmConfirmaValidar")});
+    Formulario* run = Formularios::obter(QStringLiteral("frmConfirmaValidar"));
+    QVERIFY(run);
+    QCOMPARE(run->windowTitle(), QStringLiteral("Validar Arquivos"));
+    QCOMPARE(run->findChild<QLabel*>(QStringLiteral("lblCNPJ"))->text(), Cnpj);
+    QCOMPARE(run->findChild<QLabel*>(QStringLiteral("lbltipo"))->text(), QStringLiteral("01/01/2005 a 31/03/2005"));
+    botao(run, "cmdOk")->click();
+    QCOMPARE(amb.dialogos.textos(), QStringList{});
+    QVERIFY(!Formularios::obter(QStringLiteral("frmConfirmaValidar")));
+    // Compacted and open again on the declaration.
+    QVERIFY(geral().gConn && geral().gConn->aberta());
+    QCOMPARE(situacao(6).toInt(), 0);
+    QCOMPARE(situacao(5).toInt(), 777);
+}
+
+QTEST_MAIN(TstValidacao)
+#include "tst_validacao.moc"
