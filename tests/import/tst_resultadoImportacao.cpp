@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Resultados.h"
 
 #include "import/frmResultadoImportacao.h"
 #include "import/frmVisualiza.h"
@@ -54,15 +55,6 @@ void gancho()
     mostradas.clear();
     Formularios::definirGanchoModal(
         [](Formulario* f) { mostradas << QString::fromLatin1(f->metaObject()->className()); });
-}
-
-bool executar(const QString& sql, const QVariantList& p = {})
-{
-    db::Erro e;
-    const bool ok = geral().gConn->executar(sql, p, &e);
-    if (!ok)
-        qWarning() << sql << e.descricao;
-    return ok;
 }
 
 // An imported file: its status row and its error counts.

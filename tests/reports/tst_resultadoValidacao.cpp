@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Resultados.h"
 
 #include "reports/RptResultadoValidacao.h"
 #include "shell/Geral.h"
@@ -26,41 +27,6 @@ const QDate Fim(2005, 12, 31);
 const QDateTime Momento(QDate(2024, 3, 5), QTime(14, 7, 9));
 const Fonte Cabecalho{9, true, false};
 
-bool executar(const QString& sql, const QVariantList& p = {})
-{
-    db::Erro e;
-    const bool ok = geral().gConn->executar(sql, p, &e);
-    if (!ok)
-        qWarning() << sql << e.descricao;
-    return ok;
-}
-
-qint64 reais(double v)
-{
-    return qRound64(v * 10000);
-}
-
-bool saldo(const QString& tabela, int quebra, int tipo, const char* mes, const char* conta, double a, double b,
-           double c)
-{
-    const QString colunas = tabela == QStringLiteral("tbSaldoFinal") ? QStringLiteral("SaldoFinal, Saldofinalcalc")
-                                                                     : QStringLiteral("SaldofinalAnt, SaldoInicial");
-    return executar(QStringLiteral("INSERT INTO %1 (quebra, Tipo, CNPJ, periodoinicial, periodofinal, Mes, Ano, "
-                                   "Conta, %2, Diferenca) VALUES (?, ?, ?, ?, ?, ?, '2005', ?, ?, ?, ?)")
-                        .arg(tabela, colunas),
-                    {quebra, tipo, Cnpj, dataIso(Inicio), dataIso(Fim), QString::fromLatin1(mes),
-                     QString::fromLatin1(conta), reais(a), reais(b), reais(c)});
-}
-
-bool lancamentoSaldo(int quebra, const char* dc, const char* mes, const char* conta, double lanc, double saldo)
-{
-    return executar(QStringLiteral("INSERT INTO tbLancamentoXsaldo (Quebra, IndDC, CNPJ, periodoinicial, periodofinal, "
-                                   "Mes, Ano, CodConta, TotalLancamentos, TotalCredDeb, Diferenca) "
-                                   "VALUES (?, ?, ?, ?, ?, ?, '2005', ?, ?, ?, ?)"),
-                    {quebra, QString::fromLatin1(dc), Cnpj, dataIso(Inicio), dataIso(Fim), QString::fromLatin1(mes),
-                     QString::fromLatin1(conta), reais(lanc), reais(saldo), reais(lanc - saldo)});
-}
-
 // Findings of every kind; the balances and the debits span two page groups,
 // and the debits' group 0 takes rows written before and after group 1 (as
 // the second pass of that check starts its groups again at 0).
@@ -71,15 +37,15 @@ bool resultados()
                                       "periodofinal, TotalCreditos, TotalDebitos, Diferenca) "
                                       "VALUES (0, 1, ?, ?, ?, ?, ?, ?)"),
                        {Cnpj, dataIso(Inicio), dataIso(Fim), reais(1234567.5), reais(1234569.75), reais(2.25)})
-           && saldo(QStringLiteral("tbSaldoFinal"), 0, 1, "03", "1.1.01", -1300, 1300, 2600)
-           && saldo(QStringLiteral("tbSaldoFinal"), 0, 2, "05", "9.9", 10, 12, 2)
-           && saldo(QStringLiteral("tbSaldoFinal"), 0, 1, "04", "2.1.07", 1000000, 999998.5, -1.5)
-           && saldo(QStringLiteral("tbSaldoFinal"), 1, 1, "05", "1.1.01", 0, 1, 1)
-           && saldo(QStringLiteral("tbSaldoInicial"), 0, 1, "02", "1.1.01", 150, 0, -150)
-           && saldo(QStringLiteral("tbSaldoInicial"), 0, 2, "03", "7", 20, 25, 5)
-           && saldo(QStringLiteral("tbSaldoInicial"), 0, 1, "06", "3.2", 0, 75.4, 75.4)
-           && lancamentoSaldo(0, "D", "03", "1.1.01", 300, 299) && lancamentoSaldo(1, "D", "04", "1.1.01", 10, 0)
-           && lancamentoSaldo(0, "C", "08", "5.5", 1234.56, 0) && lancamentoSaldo(0, "D", "07", "4.4", 0, 500);
+           && linhaSaldo(QStringLiteral("tbSaldoFinal"), 0, 1, "03", "1.1.01", -1300, 1300, 2600)
+           && linhaSaldo(QStringLiteral("tbSaldoFinal"), 0, 2, "05", "9.9", 10, 12, 2)
+           && linhaSaldo(QStringLiteral("tbSaldoFinal"), 0, 1, "04", "2.1.07", 1000000, 999998.5, -1.5)
+           && linhaSaldo(QStringLiteral("tbSaldoFinal"), 1, 1, "05", "1.1.01", 0, 1, 1)
+           && linhaSaldo(QStringLiteral("tbSaldoInicial"), 0, 1, "02", "1.1.01", 150, 0, -150)
+           && linhaSaldo(QStringLiteral("tbSaldoInicial"), 0, 2, "03", "7", 20, 25, 5)
+           && linhaSaldo(QStringLiteral("tbSaldoInicial"), 0, 1, "06", "3.2", 0, 75.4, 75.4)
+           && linhaLancamentoSaldo(0, "D", "03", "1.1.01", 300, 299) && linhaLancamentoSaldo(1, "D", "04", "1.1.01", 10, 0)
+           && linhaLancamentoSaldo(0, "C", "08", "5.5", 1234.56, 0) && linhaLancamentoSaldo(0, "D", "07", "4.4", 0, 500);
 }
 
 // Items of a band, top to bottom and left to right.

@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Resultados.h"
 
 #include "platform/Banco.h"
 #include "platform/Formularios.h"
@@ -44,42 +45,6 @@ const QDate Fim(2005, 12, 31);
 
 using Linhas = QList<QStringList>;
 
-bool executar(const QString& sql, const QVariantList& p = {})
-{
-    db::Erro e;
-    const bool ok = geral().gConn->executar(sql, p, &e);
-    if (!ok)
-        qWarning() << sql << e.descricao;
-    return ok;
-}
-
-qint64 reais(double v)
-{
-    return qRound64(v * 10000);
-}
-
-// A row of a balance result table (tbSaldoFinal or tbSaldoInicial).
-bool saldo(const QString& tabela, int quebra, int tipo, const char* mes, const char* conta, double a, double b,
-           double c)
-{
-    const QString colunas = tabela == QStringLiteral("tbSaldoFinal") ? QStringLiteral("SaldoFinal, Saldofinalcalc")
-                                                                     : QStringLiteral("SaldofinalAnt, SaldoInicial");
-    return executar(QStringLiteral("INSERT INTO %1 (quebra, Tipo, CNPJ, periodoinicial, periodofinal, Mes, Ano, "
-                                   "Conta, %2, Diferenca) VALUES (?, ?, ?, ?, ?, ?, '2005', ?, ?, ?, ?)")
-                        .arg(tabela, colunas),
-                    {quebra, tipo, Cnpj, dataIso(Inicio), dataIso(Fim), QString::fromLatin1(mes),
-                     QString::fromLatin1(conta), reais(a), reais(b), reais(c)});
-}
-
-bool lancamentoSaldo(int quebra, const char* dc, const char* mes, const char* conta, double lanc, double saldo)
-{
-    return executar(QStringLiteral("INSERT INTO tbLancamentoXsaldo (Quebra, IndDC, CNPJ, periodoinicial, periodofinal, "
-                                   "Mes, Ano, CodConta, TotalLancamentos, TotalCredDeb, Diferenca) "
-                                   "VALUES (?, ?, ?, ?, ?, ?, '2005', ?, ?, ?, ?)"),
-                    {quebra, QString::fromLatin1(dc), Cnpj, dataIso(Inicio), dataIso(Fim), QString::fromLatin1(mes),
-                     QString::fromLatin1(conta), reais(lanc), reais(saldo), reais(lanc - saldo)});
-}
-
 // A validated declaration with findings of every kind but the auxiliary
 // opening balances, and the counters the run leaves.
 bool declaracaoValidada()
@@ -90,14 +55,14 @@ bool declaracaoValidada()
         executar(QStringLiteral("INSERT INTO tbLancamentosAcumulados (quebra, Tipo, CNPJ, periodoinicial, "
                                 "periodofinal, TotalCreditos, TotalDebitos, Diferenca) VALUES (0, 1, ?, ?, ?, ?, ?, ?)"),
                  {Cnpj, dataIso(Inicio), dataIso(Fim), reais(1234567.5), reais(1234569.75), reais(2.25)})
-        && saldo(QStringLiteral("tbSaldoFinal"), 0, 1, "03", "1.1.01", -1300, 1300, 2600)
-        && saldo(QStringLiteral("tbSaldoFinal"), 0, 1, "04", "2.1.07", 1000000, 999998.5, -1.5)
-        && saldo(QStringLiteral("tbSaldoFinal"), 0, 2, "05", "9.9", 10, 12, 2)
-        && saldo(QStringLiteral("tbSaldoInicial"), 0, 1, "02", "1.1.01", 150, 0, -150)
-        && saldo(QStringLiteral("tbSaldoInicial"), 0, 1, "06", "3.2", 0, 75.4, 75.4)
-        && lancamentoSaldo(0, "D", "03", "1.1.01", 300, 299)
-        && lancamentoSaldo(0, "D", "07", "4.4", 0, 500)
-        && lancamentoSaldo(0, "C", "08", "5.5", 1234.56, 0);
+        && linhaSaldo(QStringLiteral("tbSaldoFinal"), 0, 1, "03", "1.1.01", -1300, 1300, 2600)
+        && linhaSaldo(QStringLiteral("tbSaldoFinal"), 0, 1, "04", "2.1.07", 1000000, 999998.5, -1.5)
+        && linhaSaldo(QStringLiteral("tbSaldoFinal"), 0, 2, "05", "9.9", 10, 12, 2)
+        && linhaSaldo(QStringLiteral("tbSaldoInicial"), 0, 1, "02", "1.1.01", 150, 0, -150)
+        && linhaSaldo(QStringLiteral("tbSaldoInicial"), 0, 1, "06", "3.2", 0, 75.4, 75.4)
+        && linhaLancamentoSaldo(0, "D", "03", "1.1.01", 300, 299)
+        && linhaLancamentoSaldo(0, "D", "07", "4.4", 0, 500)
+        && linhaLancamentoSaldo(0, "C", "08", "5.5", 1234.56, 0);
     Geral& g = geral();
     g.gTotalDebitos = Moeda::deUnidades(reais(1234569.75));
     g.gTotalCreditos = Moeda::deUnidades(reais(1234567.5));

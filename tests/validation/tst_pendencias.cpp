@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Resultados.h"
 
 #include "platform/Formularios.h"
 #include "shell/Geral.h"
@@ -32,15 +33,6 @@ const QString NaoValidado = QStringLiteral("Validação não efetuada");
 QString nao(int tipo)
 {
     return TextosNaoImportado[tipo - 1];
-}
-
-bool executar(const QString& sql, const QVariantList& p = {})
-{
-    db::Erro e;
-    const bool ok = geral().gConn->executar(sql, p, &e);
-    if (!ok)
-        qWarning() << sql << e.descricao;
-    return ok;
 }
 
 // "tipo:situacao ..." as status rows of the declaration in hand.

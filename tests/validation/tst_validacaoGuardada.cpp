@@ -1,5 +1,6 @@
 #include "AbasTeste.h"
 #include "Ambiente.h"
+#include "Resultados.h"
 
 #include "shell/Geral.h"
 #include "shell/GradeDeclaracoes.h"
@@ -16,15 +17,6 @@ namespace {
 const QString Cnpj = QStringLiteral("11.222.333/0001-81");
 const QDate Inicio(2005, 1, 1);
 const QDate Fim(2005, 12, 31);
-
-bool executar(const QString& sql, const QVariantList& p = {})
-{
-    db::Erro e;
-    const bool ok = geral().gConn->executar(sql, p, &e);
-    if (!ok)
-        qWarning() << sql << e.descricao;
-    return ok;
-}
 
 bool importado(int tipo, int situacao)
 {
