@@ -3,6 +3,7 @@
 #include "motor/Gravacao.h"
 
 #include "platform/Dialogos.h"
+#include "shell/BotoesJanela.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 
@@ -21,11 +22,7 @@ frmConfirmaGravacao::frmConfirmaGravacao(QWidget* parent)
     setWindowTitle(QStringLiteral("Gravar Arquivos"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    auto rotulo = [this](const QString& nome, const QString& texto = QString()) {
-        auto* l = new QLabel(texto, this);
-        l->setObjectName(nome);
-        return l;
-    };
+    auto rotulo = [this](const QString& nome, const QString& texto = QString()) { return novoRotulo(this, nome, texto); };
     lblTituloCNPJ = rotulo(QStringLiteral("lblTituloCNPJ"), QStringLiteral("CNPJ:"));
     lblCNPJ = rotulo(QStringLiteral("lblCNPJ"));
     lblTituloAno = rotulo(QStringLiteral("lblTituloAno"), QStringLiteral("Período:"));

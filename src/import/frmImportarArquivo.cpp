@@ -3,6 +3,7 @@
 #include "frmOrigemArquivo.h"
 #include "motor/Execucao.h"
 #include "platform/Dialogos.h"
+#include "shell/BotoesJanela.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 #include "shell/Servicos.h"
@@ -25,17 +26,8 @@ frmImportarArquivo::frmImportarArquivo(QWidget* parent)
     definirContextoAjuda(ajuda::frmImportarArquivo);
     setWindowTitle(QStringLiteral("Importar Arquivo XXX"));
 
-    auto rotulo = [this](const char* nome, const QString& texto) {
-        auto* l = new QLabel(texto, this);
-        l->setObjectName(QLatin1String(nome));
-        return l;
-    };
-    auto botao = [this](const char* nome, const QString& texto) {
-        auto* b = new QPushButton(texto, this);
-        b->setObjectName(QLatin1String(nome));
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto rotulo = [this](const char* nome, const QString& texto) { return novoRotulo(this, QLatin1String(nome), texto); };
+    auto botao = [this](const char* nome, const QString& texto) { return novoBotao(this, QLatin1String(nome), texto); };
     lblTitulo1 = rotulo("lblTitulo1", QStringLiteral("CNPJ:"));
     lblCNPJ = rotulo("lblCNPJ", QString());
     lblTitulo2 = rotulo("lblTitulo2", QStringLiteral("Período:"));

@@ -2,6 +2,7 @@
 
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
+#include "shell/BotoesJanela.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 
@@ -115,9 +116,7 @@ frmVinculacao::frmVinculacao(QWidget* parent)
     lp->addWidget(TDBPadrao, 1);
 
     auto botao = [this](const QString& texto, const QString& nome) {
-        auto* b = new QPushButton(texto, this);
-        b->setObjectName(nome);
-        b->setAutoDefault(false);
+        auto* b = novoBotao(this, nome, texto);
         b->setEnabled(false);
         return b;
     };

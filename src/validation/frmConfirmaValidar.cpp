@@ -4,6 +4,7 @@
 
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
+#include "shell/BotoesJanela.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 
@@ -20,17 +21,8 @@ frmConfirmaValidar::frmConfirmaValidar(QWidget* parent)
 {
     definirContextoAjuda(ajuda::frmConfirmaValidar);
     setWindowTitle(QStringLiteral("Validar Arquivos"));
-    auto rotulo = [this](const char* nome, const QString& texto) {
-        auto* l = new QLabel(texto, this);
-        l->setObjectName(QLatin1String(nome));
-        return l;
-    };
-    auto botao = [this](const char* nome, const QString& texto) {
-        auto* b = new QPushButton(texto, this);
-        b->setObjectName(QLatin1String(nome));
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto rotulo = [this](const char* nome, const QString& texto) { return novoRotulo(this, QLatin1String(nome), texto); };
+    auto botao = [this](const char* nome, const QString& texto) { return novoBotao(this, QLatin1String(nome), texto); };
     lblTitulo1 = rotulo("lblTitulo1", QStringLiteral("CNPJ:"));
     lblCNPJ = rotulo("lblCNPJ", QString());
     lblTitulo2 = rotulo("lblTitulo2", QStringLiteral("Período:"));
