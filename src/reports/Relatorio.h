@@ -145,9 +145,10 @@ enum class Resultado {
     Erro,             // any other failure; the text is in `erro`
 };
 
-// Shows the printer dialog and prints every page with no further dialog.
-// The PDF printer writes `arquivoPdf` (default: the title + ".pdf" in the
-// data folder). `erro` gets a "cod.erro" text on ErroImpressora and Erro.
+// Shows the printer dialog (starting from the printer set-up's choice) and
+// prints every page with no further dialog. The PDF printer writes
+// `arquivoPdf` (default: the title + ".pdf" in the user's documents folder,
+// or in the folder chosen at the printer set-up). `erro` gets a "cod.erro" text on ErroImpressora and Erro.
 Resultado imprimir(const Relatorio& r, QString& erro, const QString& arquivoPdf = QString());
 
 // Numbers of the printing errors (as the printed reports' handlers know them).
