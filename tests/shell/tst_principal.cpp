@@ -138,6 +138,7 @@ private Q_SLOTS:
     void comandoNaoAbre();
     void imprimirSemImpressora();
     void configurarImpressaoNaoFechaJanelas();
+    void iconesDesabilitadosSeDistinguem();
     void configurarImpressaoValeParaORelatorio();
     void vincular_data();
     void vincular();
@@ -467,6 +468,38 @@ void TstPrincipal::configurarImpressaoNaoFechaJanelas()
     QVERIFY(amb.dialogos.impressora.isEmpty());
     QCOMPARE(Formularios::quantidade(), 3);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TstPrincipal::iconesDesabilitadosSeDistinguem()
+{
+    Ambiente amb;
+    frmPrincipalValidacao* p = abrirPrincipal();
+    QVERIFY(p);
+    // Mean opacity and colourfulness of an icon's pixels at the toolbar's size.
+    auto medir = [](const QIcon& i, QIcon::Mode modo, double& opacidade, double& cor) {
+        const QImage img = i.pixmap(QSize(24, 24), modo).toImage().convertToFormat(QImage::Format_ARGB32);
+        opacidade = cor = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                opacidade += c.alphaF();
+                cor += c.alphaF() * c.hsvSaturationF();
+            }
+    };
+    for (int indice : TodosOsBotoes) {
+        const QIcon icone = p->botao(indice)->icon();
+        double opNormal = 0, corNormal = 0, opDesab = 0, corDesab = 0;
+        medir(icone, QIcon::Normal, opNormal, corNormal);
+        medir(icone, QIcon::Disabled, opDesab, corDesab);
+        QVERIFY2(opNormal > 0, qPrintable(QString::number(indice)));
+        // Disabled is plainly fainter than enabled.
+        QVERIFY2(opDesab < opNormal * 0.5, qPrintable(QString::number(indice)));
+        // "Novo" and "Excluir" are in colour while enabled, grey when not.
+        if (indice == 2 || indice == 8) {
+            QVERIFY2(corNormal > opNormal * 0.2, qPrintable(QString::number(indice)));
+            QCOMPARE(corDesab, 0.0);
+        }
+    }
 }
 
 void TstPrincipal::configurarImpressaoValeParaORelatorio()
