@@ -106,6 +106,13 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
     raiz->addWidget(frmOrigem, 1);
     raiz->addLayout(botoes);
     resize(640, 400);
+    // The lists first, in the order a choice is made, then the buttons.
+    setTabOrder(DrvDRIVE, driDiretorio);
+    setTabOrder(driDiretorio, flArquivo);
+    setTabOrder(flArquivo, cmdOk);
+    setTabOrder(cmdOk, Voltar);
+    setTabOrder(Voltar, cmdCancelar);
+    setTabOrder(cmdCancelar, cmdAjuda);
 
     connect(DrvDRIVE, &QComboBox::activated, this, &frmOrigemArquivo::DrvDRIVE_Change);
     connect(driDiretorio, &QListWidget::itemActivated, this, &frmOrigemArquivo::driDiretorio_Activated);

@@ -1,6 +1,7 @@
 #include "frmResultadoImportacao.h"
 
 #include "platform/Dialogos.h"
+#include "platform/Grades.h"
 #include "platform/Impressoras.h"
 #include "reports/RptCNPJPeriodo.h"
 #include "shell/Geral.h"
@@ -79,9 +80,8 @@ JanelaResultadoImportacao::JanelaResultadoImportacao(QWidget* parent)
 
     m_grade->setObjectName(QStringLiteral("TDBGrid1"));
     m_grade->setModel(m_modelo);
-    m_grade->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grade->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grade->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Long error texts stay on one line; the whole text is the tooltip.
+    prepararGrade(m_grade);
     m_grade->verticalHeader()->hide();
     m_grade->horizontalHeader()->setStretchLastSection(true);
 
@@ -101,6 +101,7 @@ JanelaResultadoImportacao::JanelaResultadoImportacao(QWidget* parent)
     janela->addLayout(botoes);
     resize(640, 460);
 
+    definirBotaoCancelar(m_cmdSair);
     connect(m_cmdAjuda, &QPushButton::clicked, this, &Formulario::mostrarAjuda);
     connect(m_cmdOK, &QPushButton::clicked, this, &JanelaResultadoImportacao::visualizarErros);
     connect(m_cmdImprimir, &QPushButton::clicked, this, &JanelaResultadoImportacao::imprimirErros);

@@ -1,15 +1,18 @@
 #include "frmVisualizaResultadoImportacao.h"
 
 #include "platform/Dialogos.h"
+#include "platform/Grades.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 #include "shell/Menus.h"
+#include "shell/Servicos.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -18,14 +21,22 @@
 
 namespace {
 
-// The three counts are right-aligned.
+// The three counts are right-aligned; a type is named in the wording of the
+// declaration's instruction (the reference table has one name per type).
 class ModeloResumo : public QSqlQueryModel {
 public:
     using QSqlQueryModel::QSqlQueryModel;
+    qint16 in = 0;
     QVariant data(const QModelIndex& i, int role) const override
     {
         if (role == Qt::TextAlignmentRole && i.column() >= 3)
             return QVariant(static_cast<int>(Qt::AlignRight | Qt::AlignVCenter));
+        if (role == Qt::DisplayRole && i.column() == 1) {
+            const QString nome =
+                descricaoTipoArquivo(static_cast<qint16>(QSqlQueryModel::data(index(i.row(), 0)).toInt()), in);
+            if (!nome.isEmpty())
+                return nome;
+        }
         return QSqlQueryModel::data(i, role);
     }
 };
@@ -60,10 +71,9 @@ frmVisualizaResultadoImportacao::frmVisualizaResultadoImportacao(QWidget* parent
         b->setAutoDefault(false);
 
     m_grade->setModel(m_modelo);
-    m_grade->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grade->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grade->setSelectionMode(QAbstractItemView::SingleSelection);
+    prepararGrade(m_grade, {3, 4, 5});
     m_grade->verticalHeader()->hide();
+    definirBotaoCancelar(m_cmdOk);
 
     auto* declaracao = new QGridLayout;
     declaracao->addWidget(new QLabel(QStringLiteral("CNPJ"), this), 0, 0);
@@ -94,14 +104,21 @@ void frmVisualizaResultadoImportacao::posicionar()
         return;
     // Left of the main window's centre and a little below it.
     const QRect principal = janelas.at(1)->geometry();
-    move(principal.x() + (principal.width() - width()) / 2 - twipsEmPixels(700, this),
-         principal.y() + (principal.height() - height()) / 2 + twipsEmPixels(300, this));
+    QPoint lugar(principal.x() + (principal.width() - width()) / 2 - twipsEmPixels(700, this),
+                 principal.y() + (principal.height() - height()) / 2 + twipsEmPixels(300, this));
+    // Never partly off the screen.
+    if (const QScreen* tela = janelas.at(1)->screen()) {
+        const QRect livre = tela->availableGeometry();
+        lugar.setX(qBound(livre.left(), lugar.x(), qMax(livre.left(), livre.right() - width())));
+        lugar.setY(qBound(livre.top(), lugar.y(), qMax(livre.top(), livre.bottom() - height())));
+    }
+    move(lugar);
 }
 
 void frmVisualizaResultadoImportacao::Form_Load()
 {
     Geral& g = geral();
-    posicionar();
+    static_cast<ModeloResumo*>(m_modelo)->in = g.gIN;
     m_lblCNPJV->setText(g.gCNPJ);
     m_lblPeriodo->setText(dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" a ") + dataDdMmAaaa(g.gPeriodoFinal));
 
@@ -124,7 +141,9 @@ void frmVisualizaResultadoImportacao::Form_Load()
     }
     if (m_modelo->rowCount() > 0)
         m_grade->setCurrentIndex(m_modelo->index(0, 0));
-    m_grade->resizeColumnsToContents();
+    // At most nine files: the window shows them all, every column whole.
+    ajustarJanelaAGrade(this, m_grade, m_modelo->rowCount());
+    posicionar();
 }
 
 void frmVisualizaResultadoImportacao::Form_Unload()

@@ -1,6 +1,9 @@
 #include "Dialogos.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -16,6 +19,21 @@ QWidget* janelaAtiva()
 {
     QWidget* w = QApplication::activeModalWidget();
     return w ? w : QApplication::activeWindow();
+}
+
+// A box with a short text would be narrower than its title; the window
+// manager then cuts the title. The title bar's font and buttons are the
+// window manager's: allow for a bolder font and three buttons.
+void alargarParaTitulo(QMessageBox& box)
+{
+    QFont negrito = box.font();
+    negrito.setBold(true);
+    const int largura = QFontMetrics(negrito).horizontalAdvance(box.windowTitle()) + 140;
+    auto* grade = qobject_cast<QGridLayout*>(box.layout());
+    if (!grade)
+        return;
+    grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grade->rowCount(), 0,
+                   1, grade->columnCount());
 }
 } // namespace
 
@@ -61,6 +79,7 @@ int DialogosQt::mensagem(const Mensagem& m)
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
         break;
     }
+    alargarParaTitulo(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return RespSim;
     case QMessageBox::No: return RespNao;
@@ -82,6 +101,20 @@ QString DialogosQt::escolherArquivo(const QString& titulo, const QString& inicia
 bool DialogosQt::dialogoImpressora(QPrinter& impressora)
 {
     QPrintDialog d(&impressora, janelaAtiva());
+    return d.exec() == QDialog::Accepted;
+}
+
+bool DialogosQt::configurarImpressora(QPrinter& impressora)
+{
+    QPrintDialog d(&impressora, janelaAtiva());
+    d.setWindowTitle(QStringLiteral("Configurar Impressão"));
+    // Choosing, not printing: no page range.
+    d.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize
+                 | QAbstractPrintDialog::PrintCollateCopies);
+    if (auto* caixa = d.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = caixa->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
     return d.exec() == QDialog::Accepted;
 }
 

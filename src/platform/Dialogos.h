@@ -36,6 +36,9 @@ public:
     virtual QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) = 0;
     // The printer dialog; false when cancelled.
     virtual bool dialogoImpressora(QPrinter& impressora) = 0;
+    // The printer set-up ("Configurar Impressão"): choose the printer and its
+    // options without printing; false when cancelled.
+    virtual bool configurarImpressora(QPrinter& impressora) { return dialogoImpressora(impressora); }
 };
 
 // The dialogs in force (the Qt ones unless replaced).
@@ -53,6 +56,7 @@ public:
     QString escolherPasta(const QString& titulo, const QString& inicial) override;
     QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) override;
     bool dialogoImpressora(QPrinter& impressora) override;
+    bool configurarImpressora(QPrinter& impressora) override;
 };
 
 } // namespace dlg

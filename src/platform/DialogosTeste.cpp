@@ -30,9 +30,17 @@ QString DialogosTeste::escolherArquivo(const QString&, const QString&, const QSt
     return arquivos.isEmpty() ? QString() : arquivos.dequeue();
 }
 
-bool DialogosTeste::dialogoImpressora(QPrinter&)
+bool DialogosTeste::dialogoImpressora(QPrinter& p)
 {
+    if (aoEscolherImpressora)
+        aoEscolherImpressora(p);
     return impressora.isEmpty() ? true : impressora.dequeue();
+}
+
+bool DialogosTeste::configurarImpressora(QPrinter& p)
+{
+    ++configuracoesImpressora;
+    return dialogoImpressora(p);
 }
 
 } // namespace dlg

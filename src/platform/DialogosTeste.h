@@ -20,6 +20,10 @@ public:
     QQueue<bool> impressora;       // printer dialog; empty: accepted
     // Called with every message before it is answered (e.g. to act on the screen).
     std::function<void(const Mensagem&)> aoMostrar;
+    // Called with the printer of every printer dialog and printer set-up
+    // before it is answered (to read it, or change it as a user would).
+    std::function<void(QPrinter&)> aoEscolherImpressora;
+    int configuracoesImpressora = 0;  // printer set-ups shown
 
     QStringList textos() const;
     QString ultimo() const { return mensagens.isEmpty() ? QString() : mensagens.last().texto; }
@@ -29,6 +33,7 @@ public:
     QString escolherPasta(const QString& titulo, const QString& inicial) override;
     QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) override;
     bool dialogoImpressora(QPrinter& impressora) override;
+    bool configurarImpressora(QPrinter& impressora) override;
 };
 
 } // namespace dlg

@@ -2,6 +2,7 @@
 
 #include "Ajuda.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -50,12 +51,28 @@ void Formulario::keyPressEvent(QKeyEvent* e)
         mostrarAjuda();
         return;
     }
-    if (e->key() == Qt::Key_Escape) {
-        // Escape closes only where a window says so.
-        e->ignore();
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        // Esc is the Cancel button; a window without one stays open.
+        QAbstractButton* b = botaoCancelar();
+        if (b && b->isVisible() && b->isEnabled())
+            b->click();
+        else
+            e->ignore();
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+void Formulario::definirBotaoCancelar(QAbstractButton* b)
+{
+    m_cancelar = b;
+}
+
+QAbstractButton* Formulario::botaoCancelar() const
+{
+    if (m_cancelar)
+        return m_cancelar;
+    return findChild<QAbstractButton*>(QStringLiteral("cmdCancelar"));
 }
 
 void Formulario::closeEvent(QCloseEvent* e)

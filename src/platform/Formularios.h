@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 
+class QAbstractButton;
 class QMdiArea;
 
 // Base of the work windows: load and unload events, F1 help.
@@ -25,6 +26,10 @@ public:
     void definirContextoAjuda(int c) { m_contexto = c; }
     // Opens the window's help topic (what the "&Ajuda" buttons do).
     void mostrarAjuda();
+    // The button Esc clicks. Unless a window names one, it is its child
+    // named "cmdCancelar"; without either, Esc does nothing.
+    void definirBotaoCancelar(QAbstractButton* b);
+    QAbstractButton* botaoCancelar() const;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -33,6 +38,7 @@ protected:
 
 private:
     int m_contexto = 0;
+    QPointer<QAbstractButton> m_cancelar;
 };
 
 class Formularios {

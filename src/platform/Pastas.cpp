@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -16,6 +17,11 @@ Pastas& atual()
 bool& definidas()
 {
     static bool d = false;
+    return d;
+}
+QString& documentosDefinida()
+{
+    static QString d;
     return d;
 }
 } // namespace
@@ -42,6 +48,21 @@ void definirPastas(const Pastas& p)
 {
     atual() = p;
     definidas() = true;
+}
+
+QString pastaDocumentos()
+{
+    if (!documentosDefinida().isEmpty())
+        return documentosDefinida();
+    const QString d = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!d.isEmpty() && QFileInfo(d).isDir())
+        return d;
+    return QDir::homePath();
+}
+
+void definirPastaDocumentos(const QString& pasta)
+{
+    documentosDefinida() = pasta;
 }
 
 bool renomearSobre(const QString& origem, const QString& destino)

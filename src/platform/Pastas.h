@@ -14,6 +14,12 @@ const Pastas& pastas();
 void definirPastas(const Pastas& p);
 Pastas pastasPadrao();
 
+// The user's documents folder (the home folder when there is none), where
+// the files the user asks for land by default (the PDF of a report, say).
+QString pastaDocumentos();
+// Tests: replaces the documents folder; an empty text restores the user's.
+void definirPastaDocumentos(const QString& pasta);
+
 // Joins a folder and a file name with exactly one separator.
 QString caminhoEm(const QString& pasta, const QString& arquivo);
 

@@ -147,7 +147,7 @@ QString arquivoPdfPadrao(const QString& titulo)
             c = u'-';
     if (nome.isEmpty())
         nome = QStringLiteral("Relatório");
-    return caminhoEm(pastas().dados, nome + QStringLiteral(".pdf"));
+    return caminhoEm(impressoras::pastaPdf(), nome + QStringLiteral(".pdf"));
 }
 
 } // namespace
@@ -369,10 +369,12 @@ void visualizar(const Relatorio& r, QWidget* pai)
         ganchoVisualizacao(paginar(r));
         return;
     }
-    QPrinter impressora(QPrinter::HighResolution);
-    configurarPagina(impressora);
-    impressora.setDocName(r.titulo);
-    QPrintPreviewDialog d(&impressora, pai);
+    // The preview's print button prints as the printer set-up says.
+    std::unique_ptr<QPrinter> impressora = impressoras::criarConfigurada(arquivoPdfPadrao(r.titulo));
+    configurarPagina(*impressora);
+    impressoras::aplicarConfiguracao(*impressora);
+    impressora->setDocName(r.titulo);
+    QPrintPreviewDialog d(impressora.get(), pai);
     d.setWindowTitle(r.titulo);
     QObject::connect(&d, &QPrintPreviewDialog::paintRequested, &d, [&r](QPrinter* alvo) {
         QString erro;
@@ -390,8 +392,9 @@ std::unique_ptr<QPrinter> prepararImpressora(const QString& titulo, QString& err
         return nullptr;
     }
     const QString pdf = arquivoPdf.isEmpty() ? arquivoPdfPadrao(titulo) : arquivoPdf;
-    std::unique_ptr<QPrinter> impressora = impressoras::criar(impressoras::padrao(), pdf);
+    std::unique_ptr<QPrinter> impressora = impressoras::criarConfigurada(pdf);
     configurarPagina(*impressora);
+    impressoras::aplicarConfiguracao(*impressora);
     impressora->setDocName(titulo);
     if (!impressora->isValid()) {
         erro = textoErro(ErroInformacaoImpressora,

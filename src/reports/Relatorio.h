@@ -146,13 +146,15 @@ enum class Resultado {
     Erro,             // any other failure; the text is in `erro`
 };
 
-// Shows the printer dialog and prints every page with no further dialog.
-// The PDF printer writes `arquivoPdf` (default: the title + ".pdf" in the
-// data folder). `erro` gets a "cod.erro" text on ErroImpressora and Erro.
+// Shows the printer dialog (starting from the printer set-up's choice) and
+// prints every page with no further dialog. The PDF printer writes
+// `arquivoPdf` (default: the title + ".pdf" in the user's documents folder,
+// or in the folder chosen at the printer set-up). `erro` gets a "cod.erro"
+// text on ErroImpressora and Erro.
 Resultado imprimir(const Relatorio& r, QString& erro, const QString& arquivoPdf = QString());
-// The printer imprimir() uses, before its dialog: the default printer (the
-// PDF printer writes `arquivoPdf`, default the title + ".pdf" in the data
-// folder). nullptr with a "cod.erro" text in `erro` when there is no usable printer.
+// The printer imprimir() uses, before its dialog: the printer set-up's choice
+// (the PDF printer writes `arquivoPdf`, default as imprimir() says).
+// nullptr with a "cod.erro" text in `erro` when there is no usable printer.
 std::unique_ptr<QPrinter> prepararImpressora(const QString& titulo, QString& erro,
                                              const QString& arquivoPdf = QString());
 // Prints every page on a printer already chosen, with no dialog.

@@ -1,6 +1,7 @@
 #include "RptCNPJPeriodo.h"
 
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <tuple>
 
@@ -77,7 +78,7 @@ bool RptCNPJPeriodo::ler(db::Conexao& c, QList<LinhaErroImportacao>& linhas, db:
     db::Consulta q(c);
     // rowid keeps the errors of one record in the order they were found.
     if (!q.preparar(QStringLiteral("SELECT a.Quebra, a.CNPJ, a.periodoinicial, a.periodofinal, a.NroRegistro, "
-                                   "b.Descricao, c.Descricao "
+                                   "b.Descricao, c.Descricao, a.TipoArquivo "
                                    "FROM tbDetalheErros AS a, TbDescricaoErro AS b, tbTipoArquivos AS c "
                                    "WHERE b.CodigoErro = a.CodigoErro AND a.ativo = 1 "
                                    "AND c.TipoArquivo = a.TipoArquivo "
@@ -93,11 +94,15 @@ bool RptCNPJPeriodo::ler(db::Conexao& c, QList<LinhaErroImportacao>& linhas, db:
         l.periodoFinal = dataDeIso(q.valor(3).toString());
         l.nroRegistro = q.valor(4).toLongLong();
         l.descricaoErro = q.valor(5).toString();
-        l.descricaoTipo = q.valor(6).toString();
+        // The type's name in the wording of the declaration's instruction.
+        l.descricaoTipo = descricaoTipoArquivo(static_cast<qint16>(q.valor(7).toInt()), geral().gIN);
+        if (l.descricaoTipo.isEmpty())
+            l.descricaoTipo = q.valor(6).toString();
         linhas << l;
     }
     if (q.falhou()) {
         erro = q.erro();
+        linhas.clear();
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "Geral.h"
 
 #include "platform/Formularios.h"
+#include "platform/Grades.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -24,9 +25,8 @@ GradeDeclaracoes::GradeDeclaracoes(QWidget* parent)
     setModel(m_modelo);
     m_modelo->setHorizontalHeaderLabels({QStringLiteral("Instrução Normativa"), QStringLiteral("CNPJ"),
                                          QStringLiteral("Data Inicial"), QStringLiteral("Data Final")});
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The instruction is a number (the cells hold display texts).
+    prepararGrade(this, {0});
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
 }

@@ -4,6 +4,7 @@
 #include "GradeDeclaracoes.h"
 
 #include "platform/Dialogos.h"
+#include "platform/Grades.h"
 
 #include <QPushButton>
 
@@ -24,6 +25,8 @@ SeletorDeclaracao::SeletorDeclaracao(const QString& titulo, int contextoAjuda, Q
 void SeletorDeclaracao::Form_Load()
 {
     recarregaRegistro();
+    // Every column whole and a few rows in view; more rows scroll.
+    ajustarJanelaAGrade(this, TDBabrir, qMin(TDBabrir->linhas(), 8));
 }
 
 bool SeletorDeclaracao::recarregaRegistro()

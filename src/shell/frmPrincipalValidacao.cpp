@@ -2,12 +2,14 @@
 
 #include "Geral.h"
 #include "HelpContexts.h"
+#include "IconesBarra.h"
 #include "Menus.h"
 #include "frmAbertura.h"
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
 #include "platform/Formularios.h"
 #include "platform/Impressoras.h"
+#include "platform/Pastas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,35 +27,6 @@
 namespace {
 
 QPointer<frmPrincipalValidacao> g_instancia;
-
-// A printer drawn in code, for desktops whose theme has none.
-QIcon iconeImpressora()
-{
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(9, 3, 14, 10));                  // paper in
-    p.setBrush(QColor(0x8a, 0x93, 0x9c));
-    p.drawRoundedRect(QRectF(3, 11, 26, 12), 3, 3);   // body
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(9, 19, 14, 10));                 // paper out
-    p.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
-    p.drawLine(QPointF(11, 23), QPointF(21, 23));
-    p.drawLine(QPointF(11, 26), QPointF(19, 26));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x3c, 0xb3, 0x4a));
-    p.drawEllipse(QPointF(25, 15), 1.6, 1.6);
-    return QIcon(pm);
-}
-
-QIcon icone(const QString& tema, QStyle::StandardPixmap reserva)
-{
-    QIcon i = QIcon::fromTheme(tema);
-    return i.isNull() ? QApplication::style()->standardIcon(reserva) : i;
-}
 
 const QString MsgSemImpressora = QStringLiteral("Impressora não instalada. Verifique suas configurações.");
 
@@ -152,16 +125,21 @@ void frmPrincipalValidacao::criarBarra()
         QString dica;
         QIcon icone;
     };
+    auto icone = [](const QString& tema, QStyle::StandardPixmap reserva) {
+        return comDesabilitadoVisivel(iconeDoTema(tema, reserva));
+    };
+    // "Novo" and "Excluir" are drawn here: the themes' ones look disabled
+    // when enabled, or alike in both states.
     const Botao botoes[] = {
-        {2, "", QStringLiteral("Novo"), icone(QStringLiteral("document-new"), QStyle::SP_FileIcon)},
+        {2, "", QStringLiteral("Novo"), iconeNovo()},
         {3, "btAbrir", QStringLiteral("Abrir"), icone(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton)},
         {4, "btVerificar", QStringLiteral("Verificar Pendências"),
          icone(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView)},
         {6, "btGravar", QStringLiteral("Gravar Arquivo para entrega à SOV"),
          icone(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton)},
-        {8, "tbExcluir", QStringLiteral("Excluir"), icone(QStringLiteral("edit-delete"), QStyle::SP_TrashIcon)},
+        {8, "tbExcluir", QStringLiteral("Excluir"), iconeExcluir()},
         {10, "btImprimir", QStringLiteral("Imprimir  relatório de acompanhamento"),
-         QIcon::fromTheme(QStringLiteral("document-print"), iconeImpressora())},
+         comDesabilitadoVisivel(QIcon::fromTheme(QStringLiteral("document-print"), iconeImpressora()))},
         {12, "btAjuda", QStringLiteral("Ajuda do programa"),
          icone(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton)},
         {14, "btSair", QStringLiteral("Sair do Programa"),
@@ -328,11 +306,14 @@ void frmPrincipalValidacao::mnuImprimir_Click()
 void frmPrincipalValidacao::mnuConfigurarImpressao_Click()
 {
     CursorEspera espera;
-    if (!cdlconfigurarImpressao)
-        cdlconfigurarImpressao = impressoras::criar(impressoras::padrao());
+    // Starts from the last set-up; the PDF printer shows the folder the
+    // reports' files go to (each report names its file after its title).
+    cdlconfigurarImpressao =
+        impressoras::criarConfigurada(caminhoEm(impressoras::pastaPdf(), QStringLiteral("Relatório.pdf")));
     // The pointer is back to normal while the user works in the dialog.
     espera.restaurar();
-    dlg::dialogos().dialogoImpressora(*cdlconfigurarImpressao);
+    if (dlg::dialogos().configurarImpressora(*cdlconfigurarImpressao))
+        impressoras::guardarConfiguracao(*cdlconfigurarImpressao);
 }
 
 void frmPrincipalValidacao::mnuSair_Click()

@@ -8,6 +8,7 @@
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void okRecusa();
     void midiaInacessivel();
     void voltarCancelarEAjuda();
+    void tabPassaPelasListasAntesDosBotoes();
 };
 
 namespace {
@@ -395,6 +397,25 @@ void TstOrigem::voltarCancelarEAjuda()
     // The next visit starts there.
     w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
     QCOMPARE(w->pasta(), ultima);
+}
+
+void TstOrigem::tabPassaPelasListasAntesDosBotoes()
+{
+    Ambiente amb;
+    declaracao(86, 1);
+    auto* w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
+    QVERIFY(w);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->findChild<QWidget*>(QStringLiteral("DrvDRIVE"))->setFocus();
+    QStringList caminho;
+    for (int i = 0; i < 4; ++i) {
+        caminho << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(caminho, (QStringList{QStringLiteral("DrvDRIVE"), QStringLiteral("driDiretorio"),
+                                   QStringLiteral("flArquivo"), QStringLiteral("Voltar")}));
+    w->hide();
 }
 
 QTEST_MAIN(TstOrigem)

@@ -7,6 +7,7 @@
 #include "platform/Formularios.h"
 #include "platform/Impressoras.h"
 #include "reports/Relatorio.h"
+#include "reports/RptCNPJPeriodo.h"
 #include "shell/Geral.h"
 #include "shell/GradeDeclaracoes.h"
 
@@ -14,7 +15,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
@@ -38,6 +41,8 @@ private Q_SLOTS:
     void seletorRecusa_data();
     void seletorRecusa();
     void seletorAbreResumo();
+    void resumoMostraNoveArquivosInteiros();
+    void tipoNomeadoPelaInstrucao();
 };
 
 namespace {
@@ -230,7 +235,7 @@ void TstResultadoImportacao::visualizarListaSoOTipoDoArquivo()
     QCOMPARE(registros, esperados);
 
     if (acao == QStringLiteral("cmdImprimir")) {
-        QFile pdf(amb.caminhoDados(QStringLiteral("Resultado da Importação.pdf")));
+        QFile pdf(amb.caminhoDocumentos(QStringLiteral("Resultado da Importação.pdf")));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
     }
@@ -300,7 +305,7 @@ void TstResultadoImportacao::falhasDeImpressao()
     definirArquivo(1, 10, 7, 3);
     impressoras::simular({}, falha == QStringLiteral("sem impressora"));
     amb.dialogos.impressora.enqueue(falha != QStringLiteral("cancelado"));
-    const QString pdf = amb.caminhoDados(QStringLiteral("Resultado da Importação.pdf"));
+    const QString pdf = amb.caminhoDocumentos(QStringLiteral("Resultado da Importação.pdf"));
     if (falha == QStringLiteral("não gravável"))
         QDir().mkpath(pdf);
     Formulario* f = Formularios::carregar(janela);
@@ -465,6 +470,66 @@ void TstResultadoImportacao::seletorAbreResumo()
     QCOMPARE(g.gConn->caminho(), caminhoBancoDeclaracao());
     auto* resumo = Formularios::obter(QStringLiteral("frmVisualizaResultadoImportacao"));
     QCOMPARE(resumo->findChild<QTableView*>()->model()->rowCount(), 1);
+}
+
+void TstResultadoImportacao::resumoMostraNoveArquivosInteiros()
+{
+    Ambiente amb;
+    gancho();
+    QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
+    // Nine files, large counts and the longest status text.
+    for (int tipo = 1; tipo <= 9; ++tipo)
+        QVERIFY(executar(QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, "
+                                        "Situacao, RegLidos, RegCorretos, RegErros, NomeArquivo, ArquivoGerado) "
+                                        "VALUES (68, ?, ?, ?, ?, 777, 123456789, 123456689, 100, ' ', ' ')"),
+                         {Cnpj, dataIso(Inicio), dataIso(Fim), tipo}));
+    Formulario* f = Formularios::carregar(QStringLiteral("frmVisualizaResultadoImportacao"));
+    QVERIFY(f);
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    auto* grade = f->findChild<QTableView*>(QStringLiteral("TDBResultadoImportacao"));
+    QCOMPARE(grade->model()->rowCount(), 9);
+    QVERIFY(!grade->horizontalScrollBar()->isVisible());
+    QVERIFY(!grade->verticalScrollBar()->isVisible());
+    const QRect visivel = grade->viewport()->rect();
+    for (int c = 0; c < 6; ++c) {
+        // Every column whole, no caption or value cut.
+        const int fim = grade->columnViewportPosition(c) + grade->columnWidth(c);
+        QVERIFY2(fim <= visivel.width(), qPrintable(grade->model()->headerData(c, Qt::Horizontal).toString()));
+        const QString titulo = grade->model()->headerData(c, Qt::Horizontal).toString();
+        QVERIFY(grade->columnWidth(c) >= grade->horizontalHeader()->fontMetrics().horizontalAdvance(titulo));
+        for (int r = 0; r < 9; ++r) {
+            const QString valor = grade->model()->index(r, c).data().toString();
+            QVERIFY(grade->columnWidth(c) > grade->fontMetrics().horizontalAdvance(valor));
+        }
+    }
+    QVERIFY(visivel.contains(grade->visualRect(grade->model()->index(8, 5))));
+    // The counts are right-aligned.
+    QVERIFY(Qt::Alignment(grade->model()->index(0, 3).data(Qt::TextAlignmentRole).toInt()).testFlag(Qt::AlignRight));
+    // The user may still resize the window: the grid takes the room.
+    const int antes = grade->width();
+    f->resize(f->width() + 100, f->height());
+    QTRY_COMPARE(grade->width(), antes + 100);
+    f->hide();
+}
+
+void TstResultadoImportacao::tipoNomeadoPelaInstrucao()
+{
+    Ambiente amb;
+    gancho();
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
+    QVERIFY(importado(3, 777, 4, 3, 1));
+    QVERIFY(detalhe(3, 2, 9, 1));
+    // The summary grid and the printed error report call type 3 as every window does.
+    Formulario* f = Formularios::carregar(QStringLiteral("frmVisualizaResultadoImportacao"));
+    auto* grade = f->findChild<QTableView*>(QStringLiteral("TDBResultadoImportacao"));
+    QCOMPARE(grade->model()->rowCount(), 1);
+    QCOMPARE(grade->model()->index(0, 1).data().toString(), QStringLiteral("Centro de Custos/Despesas"));
+    QList<LinhaErroImportacao> linhas;
+    db::Erro e;
+    QVERIFY(RptCNPJPeriodo::ler(*geral().gConn, linhas, e));
+    QCOMPARE(linhas.size(), 1);
+    QCOMPARE(linhas.first().descricaoTipo, QStringLiteral("Centro de Custos/Despesas"));
 }
 
 QTEST_MAIN(TstResultadoImportacao)

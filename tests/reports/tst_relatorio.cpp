@@ -1,10 +1,13 @@
 #include "Ambiente.h"
 
 #include "platform/Impressoras.h"
+#include "platform/Pastas.h"
 #include "reports/Relatorio.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace relatorio;
@@ -18,6 +21,9 @@ private Q_SLOTS:
     void textoQuebradoCabeNaLargura();
     void imprimir_data();
     void imprimir();
+    void pdfPadraoNosDocumentos();
+    void pastaDocumentos_data();
+    void pastaDocumentos();
 };
 
 namespace {
@@ -200,6 +206,47 @@ void TstRelatorio::imprimir()
         break;
     }
     QVERIFY(amb.dialogos.mensagens.isEmpty());
+}
+
+void TstRelatorio::pdfPadraoNosDocumentos()
+{
+    Ambiente amb;
+    impressoras::simular({});
+    QString oferecido;
+    amb.dialogos.aoEscolherImpressora = [&](QPrinter& p) { oferecido = p.outputFileName(); };
+    QString erro;
+    QCOMPARE(int(relatorio::imprimir(exemplo(1, 3), erro)), int(Resultado::Impresso));
+    // Named after the report, where the user keeps documents; nothing in the data folder.
+    const QString esperado = amb.caminhoDocumentos(QStringLiteral("Relatório de Teste.pdf"));
+    QCOMPARE(oferecido, esperado);
+    QFile f(esperado);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(5) == "%PDF-");
+    QVERIFY(QDir(amb.dados()).entryList({QStringLiteral("*.pdf")}, QDir::Files).isEmpty());
+}
+
+void TstRelatorio::pastaDocumentos_data()
+{
+    QTest::addColumn<bool>("temDocumentos");
+    QTest::newRow("com a pasta de documentos") << true;
+    QTest::newRow("sem ela: a pasta pessoal") << false;
+}
+
+void TstRelatorio::pastaDocumentos()
+{
+    QFETCH(bool, temDocumentos);
+    QTemporaryDir casa;
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(casa.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(casa.filePath(QStringLiteral(".config"))));
+    if (temDocumentos)
+        QDir(casa.path()).mkpath(QStringLiteral("Documents"));
+    definirPastaDocumentos(QString());
+    const QString pasta = ::pastaDocumentos();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    QCOMPARE(pasta, temDocumentos ? casa.filePath(QStringLiteral("Documents")) : casa.path());
 }
 
 QTEST_MAIN(TstRelatorio)

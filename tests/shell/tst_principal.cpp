@@ -2,6 +2,8 @@
 
 #include "platform/Formularios.h"
 #include "platform/Impressoras.h"
+#include "platform/Pastas.h"
+#include "reports/Relatorio.h"
 #include "shell/Geral.h"
 #include "shell/Menus.h"
 #include "shell/frmAbertura.h"
@@ -11,6 +13,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -133,6 +138,8 @@ private Q_SLOTS:
     void comandoNaoAbre();
     void imprimirSemImpressora();
     void configurarImpressaoNaoFechaJanelas();
+    void iconesDesabilitadosSeDistinguem();
+    void configurarImpressaoValeParaORelatorio();
     void vincular_data();
     void vincular();
     void sair_data();
@@ -461,6 +468,86 @@ void TstPrincipal::configurarImpressaoNaoFechaJanelas()
     QVERIFY(amb.dialogos.impressora.isEmpty());
     QCOMPARE(Formularios::quantidade(), 3);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TstPrincipal::iconesDesabilitadosSeDistinguem()
+{
+    Ambiente amb;
+    frmPrincipalValidacao* p = abrirPrincipal();
+    QVERIFY(p);
+    // Mean opacity and colourfulness of an icon's pixels at the toolbar's size.
+    auto medir = [](const QIcon& i, QIcon::Mode modo, double& opacidade, double& cor) {
+        const QImage img = i.pixmap(QSize(24, 24), modo).toImage().convertToFormat(QImage::Format_ARGB32);
+        opacidade = cor = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                opacidade += c.alphaF();
+                cor += c.alphaF() * c.hsvSaturationF();
+            }
+    };
+    for (int indice : TodosOsBotoes) {
+        const QIcon icone = p->botao(indice)->icon();
+        double opNormal = 0, corNormal = 0, opDesab = 0, corDesab = 0;
+        medir(icone, QIcon::Normal, opNormal, corNormal);
+        medir(icone, QIcon::Disabled, opDesab, corDesab);
+        QVERIFY2(opNormal > 0, qPrintable(QString::number(indice)));
+        // Disabled is plainly fainter than enabled.
+        QVERIFY2(opDesab < opNormal * 0.5, qPrintable(QString::number(indice)));
+        // "Novo" and "Excluir" are in colour while enabled, grey when not.
+        if (indice == 2 || indice == 8) {
+            QVERIFY2(corNormal > opNormal * 0.2, qPrintable(QString::number(indice)));
+            QCOMPARE(corDesab, 0.0);
+        }
+    }
+}
+
+void TstPrincipal::configurarImpressaoValeParaORelatorio()
+{
+    Ambiente amb;
+    frmPrincipalValidacao* p = abrirPrincipal();
+    QVERIFY(p);
+    impressoras::simular({});
+    const QString outra = caminhoEm(amb.dados(), QStringLiteral("relatorios"));
+    QVERIFY(QDir().mkpath(outra));
+    // The set-up offers the PDF printer in the documents folder; the user
+    // picks another folder, two copies and landscape.
+    QString oferecido;
+    amb.dialogos.aoEscolherImpressora = [&](QPrinter& i) {
+        oferecido = i.outputFileName();
+        i.setOutputFileName(caminhoEm(outra, QStringLiteral("qualquer.pdf")));
+        i.setCopyCount(2);
+        i.setPageOrientation(QPageLayout::Landscape);
+    };
+    p->item(QStringLiteral("mnuConfigurarImpressao"))->trigger();
+    QCOMPARE(amb.dialogos.configuracoesImpressora, 1);
+    QCOMPARE(QFileInfo(oferecido).absolutePath(), amb.documentos());
+
+    // The next report starts from those choices, under its own title.
+    QString arquivo;
+    int copias = 0;
+    QPageLayout::Orientation orientacao = QPageLayout::Portrait;
+    amb.dialogos.aoEscolherImpressora = [&](QPrinter& i) {
+        arquivo = i.outputFileName();
+        copias = i.copyCount();
+        orientacao = i.pageLayout().orientation();
+    };
+    relatorio::Relatorio r;
+    r.titulo = QStringLiteral("Resultado da Importação");
+    QString erro;
+    QCOMPARE(int(relatorio::imprimir(r, erro)), int(relatorio::Resultado::Impresso));
+    QCOMPARE(arquivo, caminhoEm(outra, QStringLiteral("Resultado da Importação.pdf")));
+    QCOMPARE(copias, 2);
+    QCOMPARE(orientacao, QPageLayout::Landscape);
+    QVERIFY(QFile::exists(arquivo));
+
+    // A cancelled set-up changes nothing.
+    amb.dialogos.aoEscolherImpressora = [](QPrinter& i) { i.setCopyCount(5); };
+    amb.dialogos.impressora.enqueue(false);
+    p->item(QStringLiteral("mnuConfigurarImpressao"))->trigger();
+    amb.dialogos.aoEscolherImpressora = [&](QPrinter& i) { copias = i.copyCount(); };
+    QCOMPARE(int(relatorio::imprimir(r, erro)), int(relatorio::Resultado::Impresso));
+    QCOMPARE(copias, 2);
 }
 
 void TstPrincipal::vincular_data()

@@ -21,12 +21,14 @@ Ambiente::Ambiente()
     QDir raiz(m_raiz.path());
     raiz.mkpath(QStringLiteral("programa/help"));
     raiz.mkpath(QStringLiteral("dados"));
+    raiz.mkpath(QStringLiteral("documentos"));
     const QString bin = QStringLiteral(TOBRI_BIN_DIR);
     QFile::copy(caminhoEm(bin, QStringLiteral("TOBRI.MDB")), caminhoEm(programa(), QStringLiteral("TOBRI.MDB")));
     QDir ajuda(caminhoEm(bin, QStringLiteral("help")));
     for (const QString& f : ajuda.entryList(QDir::Files))
         QFile::copy(ajuda.filePath(f), caminhoEm(caminhoEm(programa(), QStringLiteral("help")), f));
     definirPastas(Pastas{programa(), dados()});
+    definirPastaDocumentos(documentos());
     reiniciaGeral();
     Formularios::reiniciar();
     ajuda::definirVisualizador([this](int c) { ajudas << c; });
@@ -45,6 +47,7 @@ Ambiente::~Ambiente()
     ajuda::definirVisualizador(nullptr);
     definirAbridorEndereco(nullptr);
     impressoras::restaurar();
+    definirPastaDocumentos(QString());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -61,6 +64,16 @@ QString Ambiente::dados() const
 QString Ambiente::caminhoDados(const QString& nome) const
 {
     return caminhoEm(dados(), nome);
+}
+
+QString Ambiente::documentos() const
+{
+    return caminhoEm(m_raiz.path(), QStringLiteral("documentos"));
+}
+
+QString Ambiente::caminhoDocumentos(const QString& nome) const
+{
+    return caminhoEm(documentos(), nome);
 }
 
 QString Ambiente::escreverArquivo(const QString& nome, const QByteArray& bytes) const

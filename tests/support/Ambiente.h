@@ -16,6 +16,9 @@ public:
     QString programa() const;
     QString dados() const;
     QString caminhoDados(const QString& nome) const;
+    // The user's documents folder (where a report's PDF goes by default).
+    QString documentos() const;
+    QString caminhoDocumentos(const QString& nome) const;
     // Writes a file in the data folder (bytes as given) and returns its path.
     QString escreverArquivo(const QString& nome, const QByteArray& bytes) const;
 
