@@ -57,8 +57,13 @@ public:
             dono->installEventFilter(this);
         if (m_posicionada)
             setGeometry(lugar);
-        if (visivel)
+        if (visivel) {
             show();
+            // Above the window it now belongs to, which may come up over it
+            // when it gets the keyboard.
+            raise();
+            m_elevarAoAtivar = dono != nullptr;
+        }
     }
 
     void exibir()
@@ -89,6 +94,10 @@ protected:
         // next one, or on its own.
         if (o == parentWidget() && e->type() == QEvent::Hide)
             adotar(donoAtual(parentWidget()));
+        else if (o == parentWidget() && e->type() == QEvent::WindowActivate && m_elevarAoAtivar) {
+            m_elevarAoAtivar = false;
+            QTimer::singleShot(0, this, [this] { raise(); });
+        }
         return QDialog::eventFilter(o, e);
     }
 
@@ -114,6 +123,7 @@ private:
     QTextBrowser* m_navegador;
     bool m_posicionada = false;
     bool m_mudando = false;
+    bool m_elevarAoAtivar = false;
 };
 
 std::function<void(int)> visualizador;

@@ -51,9 +51,9 @@ void Formulario::keyPressEvent(QKeyEvent* e)
         mostrarAjuda();
         return;
     }
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    if (e->key() == Qt::Key_Escape) {
         // Esc is the Cancel button; a window without one stays open.
-        QAbstractButton* b = botaoCancelar();
+        QAbstractButton* b = e->modifiers() == Qt::NoModifier ? botaoCancelar() : nullptr;
         if (b && b->isVisible() && b->isEnabled())
             b->click();
         else
