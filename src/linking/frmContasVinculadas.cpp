@@ -1,6 +1,7 @@
 #include "frmContasVinculadas.h"
 
 #include "linking/motor/Vinculacao.h"
+#include "platform/Grades.h"
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
 #include "shell/Geral.h"
@@ -20,11 +21,8 @@ frmContasVinculadas::frmContasVinculadas(QWidget* parent)
     TDBcontasVinculadas = new QTableView(this);
     TDBcontasVinculadas->setObjectName(QStringLiteral("TDBcontasVinculadas"));
     TDBcontasVinculadas->setModel(m_modelo);
-    TDBcontasVinculadas->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TDBcontasVinculadas->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TDBcontasVinculadas->setSelectionMode(QAbstractItemView::SingleSelection);
+    prepararGrade(TDBcontasVinculadas);
     TDBcontasVinculadas->verticalHeader()->hide();
-    TDBcontasVinculadas->verticalHeader()->setDefaultSectionSize(TDBcontasVinculadas->fontMetrics().height() + 6);
     TDBcontasVinculadas->horizontalHeader()->setStretchLastSection(true);
     auto* l = new QVBoxLayout(this);
     l->addWidget(TDBcontasVinculadas);

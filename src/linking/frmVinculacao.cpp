@@ -1,5 +1,6 @@
 #include "frmVinculacao.h"
 
+#include "platform/Grades.h"
 #include "platform/CursorEspera.h"
 #include "platform/Dialogos.h"
 #include "shell/BotoesJanela.h"
@@ -28,11 +29,9 @@ QTableView* novaGrade(QWidget* pai, const QString& nome, QSqlQueryModel* modelo)
     auto* g = new QTableView(pai);
     g->setObjectName(nome);
     g->setModel(modelo);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    prepararGrade(g);
     g->setSelectionMode(QAbstractItemView::ExtendedSelection);
     g->verticalHeader()->hide();
-    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
     g->horizontalHeader()->setStretchLastSection(true);
     return g;
 }

@@ -1,5 +1,6 @@
 #include "JanelaResultado.h"
 
+#include "platform/Grades.h"
 #include "platform/Banco.h"
 #include "platform/Impressoras.h"
 #include "shell/Geral.h"
@@ -158,14 +159,9 @@ JanelaResultadoGrade::JanelaResultadoGrade(RelatorioValidacao relatorio, const Q
     m_modelo->setObjectName(nomeDados);
     m_grade->setObjectName(QStringLiteral("TDBGrid1"));
     m_grade->setModel(m_modelo);
-    m_grade->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grade->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grade->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grade->setWordWrap(false);
-    m_grade->verticalHeader()->hide();
     // Every row is one line: the view need not measure rows as they arrive.
-    m_grade->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grade->verticalHeader()->setDefaultSectionSize(m_grade->fontMetrics().height() + 6);
+    prepararGrade(m_grade);
+    m_grade->verticalHeader()->hide();
     m_grade->horizontalHeader()->setStretchLastSection(true);
     conteudo()->addWidget(m_grade, 1);
 
