@@ -72,7 +72,7 @@ int benchValidar(const QStringList& args)
     };
     QString recusa;
     if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
-        parar(g.gErroAbertura == db::ErroBanco ? validacao::TextoBancoNaoEncontrado : g.gMsg);
+        parar(g.gErroAbertura == db::ErroBanco ? TextoBancoNaoEncontrado : g.gMsg);
     else if (!validacao::Verifica_Importados(recusa))
         parar(g.gMsg);
     else if (!recusa.isEmpty())

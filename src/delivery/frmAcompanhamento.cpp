@@ -19,9 +19,6 @@ QString frmAcompanhamento::arquivoPdf;
 
 namespace {
 
-const QString MsgNaoEncontrado = QStringLiteral(
-    "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir e exclua o "
-    "período com problemas e posteriormente crie na opção Novo o mesmo período.");
 const QString MsgSemImpressora = QStringLiteral("Impressora não instalada. Verifique suas configurações.");
 
 } // namespace
@@ -37,7 +34,7 @@ frmAcompanhamento::frmAcompanhamento(QWidget* parent)
 void frmAcompanhamento::cmdOk_Click()
 {
     Geral& g = geral();
-    if (!abreDeclaracaoEscolhida(*TDBabrir, MsgNaoEncontrado))
+    if (!abreDeclaracaoEscolhida(TextoBancoNaoEncontrado))
         return;
     QString mensagem;
     if (!entrega::Verifica_ImportadosAcompanhamento(mensagem)) {

@@ -17,23 +17,6 @@ const QString MsgNaoEncontrado = QStringLiteral(
 
 } // namespace
 
-bool abreDeclaracaoEscolhida(GradeDeclaracoes& grade, const QString& msgNaoEncontrado)
-{
-    Geral& g = geral();
-    if (!grade.selecionarAtual())
-        return false;
-    if (abreDeclaracaoEmMaos())
-        return true;
-    if (g.gErroAbertura == db::ErroBanco) {
-        dlg::MsgBox(msgNaoEncontrado);
-        if (!AbreBanco(g.gMsg, false, false, g.gErroAbertura))
-            dlg::MsgBox(g.gMsg);
-    } else {
-        dlg::MsgBox(g.gMsg);
-    }
-    return false;
-}
-
 frmGravacao::frmGravacao(QWidget* parent)
     : SeletorDeclaracao(QStringLiteral("Gravar Arquivo para Entrega à ORV"), ajuda::frmGravacao, parent,
                         QStringLiteral("Selecionar o CNPJ/Período:"), QStringLiteral("cmAjuda"))
@@ -44,7 +27,7 @@ frmGravacao::frmGravacao(QWidget* parent)
 
 void frmGravacao::cmdOk_Click()
 {
-    if (!abreDeclaracaoEscolhida(*TDBabrir, MsgNaoEncontrado))
+    if (!abreDeclaracaoEscolhida(MsgNaoEncontrado))
         return;
     QString mensagem;
     if (!entrega::Verifica_Importados(mensagem)) {

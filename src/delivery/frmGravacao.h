@@ -12,7 +12,3 @@ public Q_SLOTS:
     void cmdOk_Click();
 };
 
-// Opens the database of the grid's current row (copied into the working
-// state). On a failure shows `msgNaoEncontrado` (missing or corrupt database,
-// then back on the register) or gMsg, and returns false.
-bool abreDeclaracaoEscolhida(GradeDeclaracoes& grade, const QString& msgNaoEncontrado);

@@ -17,18 +17,12 @@ frmVisualiza::frmVisualiza(QWidget* parent)
 void frmVisualiza::ok()
 {
     Geral& g = geral();
-    if (!TDBabrir->selecionarAtual())
+    if (!abreDeclaracaoEscolhida(
+            QStringLiteral("Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção "
+                           "Excluir do Menu Arquivo e exclua o período com problemas e posteriormente crie na opcao "
+                           "Novo o mesmo período."),
+            true))
         return;
-    if (!abreDeclaracaoEmMaos()) {
-        if (g.gErroAbertura == db::ErroBanco)
-            dlg::MsgBox(QStringLiteral(
-                "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do "
-                "Menu Arquivo e exclua o período com problemas e posteriormente crie na opcao Novo o mesmo período."));
-        else
-            dlg::MsgBox(g.gMsg);
-        recarregaRegistro();
-        return;
-    }
     db::Erro e;
     const QVariant cnpj = g.gConn->escalar(QStringLiteral("SELECT CNPJ FROM tbImportados"), {}, &e);
     if (!e.ok()) {

@@ -52,27 +52,16 @@ bool frmAbrirVincular::Verifica_Importados(bool& existe)
 void frmAbrirVincular::cmdOk_Click()
 {
     Geral& g = geral();
-    if (!TDBabrir->selecionarAtual())
+    if (!abreDeclaracaoEscolhida(TextoBancoNaoEncontrado))
         return;
-    if (abreDeclaracaoEmMaos()) {
-        bool existe = false;
-        if (!Verifica_Importados(existe)) {
-            dlg::MsgBox(g.gMsg, dlg::Icone::Critico);
-        } else if (!existe) {
-            dlg::MsgBox(QStringLiteral("Não existem arquivos Importados."), dlg::Icone::Critico);
-        } else {
-            Formularios::descarregar(this);
-            if (Formulario* f = Formularios::carregar(QStringLiteral("frmOutlook")))
-                Formularios::mostrarNaoModal(f);
-        }
-        return;
+    bool existe = false;
+    if (!Verifica_Importados(existe)) {
+        dlg::MsgBox(g.gMsg, dlg::Icone::Critico);
+    } else if (!existe) {
+        dlg::MsgBox(QStringLiteral("Não existem arquivos Importados."), dlg::Icone::Critico);
+    } else {
+        Formularios::descarregar(this);
+        if (Formulario* f = Formularios::carregar(QStringLiteral("frmOutlook")))
+            Formularios::mostrarNaoModal(f);
     }
-    if (g.gErroAbertura == db::ErroBanco) {
-        dlg::MsgBox(QStringLiteral(
-            "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir e exclua o "
-            "período com problemas e posteriormente crie na opção Novo o mesmo período."));
-        recarregaRegistro();
-        return;
-    }
-    dlg::MsgBox(g.gMsg);
 }

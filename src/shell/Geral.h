@@ -92,6 +92,10 @@ QString caminhoModelo();
 QString textoErro(double numero, const QString& descricao, const QString& procedimento = QString());
 QString textoErro(const db::Erro& e, const QString& procedimento = QString());
 inline const QString TextoErroAbertura = QStringLiteral("Erro na abertura do banco de dados do Tobri.");
+// What most pickers say when the chosen declaration's database is missing or damaged.
+inline const QString TextoBancoNaoEncontrado = QStringLiteral(
+    "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir e "
+    "exclua o período com problemas e posteriormente crie na opção Novo o mesmo período.");
 
 // Dates as the system writes them.
 QString dataDdMmAaaa(const QDate& d);   // "dd/mm/yyyy"

@@ -37,6 +37,20 @@ bool SeletorDeclaracao::recarregaRegistro()
     return false;
 }
 
+bool SeletorDeclaracao::abreDeclaracaoEscolhida(const QString& naoEncontrado, bool registroEmQualquerFalha)
+{
+    Geral& g = geral();
+    if (!TDBabrir->selecionarAtual())
+        return false;
+    if (abreDeclaracaoEmMaos())
+        return true;
+    const bool naoExiste = g.gErroAbertura == db::ErroBanco;
+    dlg::MsgBox(naoExiste ? naoEncontrado : g.gMsg);
+    if (naoExiste || registroEmQualquerFalha)
+        recarregaRegistro();
+    return false;
+}
+
 void SeletorDeclaracao::cmdCancelar_Click()
 {
     Formularios::descarregar(this);

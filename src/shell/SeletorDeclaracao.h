@@ -26,4 +26,10 @@ protected:
     // Reopens gConn on the register and reloads the grid; false when either
     // fails, after showing gMsg.
     bool recarregaRegistro();
+    // Opens the database of the declaration in the grid's current row (false
+    // at once when there is none). On a failure shows `naoEncontrado` when
+    // the database is missing or damaged, else gMsg; the register is opened
+    // again after a missing database, and after any failure when
+    // `registroEmQualquerFalha`.
+    bool abreDeclaracaoEscolhida(const QString& naoEncontrado, bool registroEmQualquerFalha = false);
 };

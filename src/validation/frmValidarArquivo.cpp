@@ -19,17 +19,8 @@ frmValidarArquivo::frmValidarArquivo(QWidget* parent)
 void frmValidarArquivo::cmdOk_Click()
 {
     Geral& g = geral();
-    if (!TDBabrir->selecionarAtual())
+    if (!abreDeclaracaoEscolhida(TextoBancoNaoEncontrado))
         return;
-    if (!abreDeclaracaoEmMaos()) {
-        if (g.gErroAbertura == db::ErroBanco) {
-            dlg::MsgBox(validacao::TextoBancoNaoEncontrado);
-            recarregaRegistro();
-        } else {
-            dlg::MsgBox(g.gMsg);
-        }
-        return;
-    }
     QString mensagem;
     if (!validacao::Verifica_Importados(mensagem)) {
         dlg::MsgBox(g.gMsg, dlg::Icone::Critico);

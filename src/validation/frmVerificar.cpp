@@ -16,19 +16,12 @@ frmVerificar::frmVerificar(QWidget* parent)
 
 void frmVerificar::cmdOk_Click()
 {
-    Geral& g = geral();
-    if (!TDBabrir->selecionarAtual())
+    if (!abreDeclaracaoEscolhida(
+            QStringLiteral("Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção "
+                           "Excluir do menu Arquivo e exclua o período com problemas e posteriormente crie na opção "
+                           "Novo o mesmo período."),
+            true))
         return;
-    if (!abreDeclaracaoEmMaos()) {
-        if (g.gErroAbertura == db::ErroBanco)
-            dlg::MsgBox(QStringLiteral(
-                "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do "
-                "menu Arquivo e exclua o período com problemas e posteriormente crie na opção Novo o mesmo período."));
-        else
-            dlg::MsgBox(g.gMsg);
-        recarregaRegistro();
-        return;
-    }
     Formularios::descarregar(this);
     if (Formulario* f = Formularios::carregar(QStringLiteral("frmRelacaoPendencias")))
         Formularios::mostrarModal(f);

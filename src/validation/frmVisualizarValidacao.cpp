@@ -19,18 +19,11 @@ frmVisualizarValidacao::frmVisualizarValidacao(QWidget* parent)
 void frmVisualizarValidacao::cmdOk_Click()
 {
     Geral& g = geral();
-    if (!TDBabrir->selecionarAtual())
+    if (!abreDeclaracaoEscolhida(
+            QStringLiteral("Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção "
+                           "excluir e exclua o período com problemas. Crie na opcao novo o mesmo período"),
+            true))
         return;
-    if (!abreDeclaracaoEmMaos()) {
-        if (g.gErroAbertura == db::ErroBanco)
-            dlg::MsgBox(QStringLiteral(
-                "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção excluir e "
-                "exclua o período com problemas. Crie na opcao novo o mesmo período"));
-        else
-            dlg::MsgBox(g.gMsg);
-        recarregaRegistro();
-        return;
-    }
     switch (recarregaValidacao()) {
     case ValidacaoGuardada::NaoValidada:
         dlg::MsgBox(QStringLiteral("Arquivo não validado."), dlg::Icone::Informacao);

@@ -9,10 +9,6 @@
 namespace validacao {
 
 // Messages of the picker's test of the imported files.
-// The picker's answer when the declaration's database is missing or damaged.
-inline const QString TextoBancoNaoEncontrado = QStringLiteral(
-    "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir e "
-    "exclua o período com problemas e posteriormente crie na opção Novo o mesmo período.");
 inline const QString TextoImportadosComErro =
     QStringLiteral("Validar após importação do Plano de Contas Diário Geral, Lançamentos e Saldos sem erros.");
 inline const QString TextoFaltamGerais =
