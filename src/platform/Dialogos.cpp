@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,6 +18,21 @@ QWidget* janelaAtiva()
 {
     QWidget* w = QApplication::activeModalWidget();
     return w ? w : QApplication::activeWindow();
+}
+
+// Room for the title in the frame: the window manager shortens a title wider
+// than the box ("To... eis" over a short message).
+void reservarTitulo(QMessageBox& box)
+{
+    auto* grade = qobject_cast<QGridLayout*>(box.layout());
+    if (!grade)
+        return;
+    QFont negrito = box.font();
+    negrito.setBold(true);
+    // The frame's icon and its three buttons take about as much again.
+    const int largura = QFontMetrics(negrito).horizontalAdvance(box.windowTitle()) + 140;
+    grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                   grade->rowCount(), 0, 1, grade->columnCount());
 }
 } // namespace
 
@@ -61,6 +78,7 @@ int DialogosQt::mensagem(const Mensagem& m)
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
         break;
     }
+    reservarTitulo(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return RespSim;
     case QMessageBox::No: return RespNao;

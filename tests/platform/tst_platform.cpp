@@ -2,13 +2,19 @@
 
 #include "platform/Banco.h"
 #include "platform/Cp1252.h"
+#include "platform/Dialogos.h"
 #include "platform/Formularios.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Moeda.h"
 #include "platform/Pastas.h"
 #include "platform/ValoresLocale.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTest>
@@ -30,6 +36,7 @@ private Q_SLOTS:
     void fechaFormulariosMantemOsDoisPrimeiros();
     void instanciaUnica();
     void caminhos();
+    void mensagemCurtaMostraTitulo();
 };
 
 void TstPlatform::valoresLocale_data()
@@ -242,4 +249,24 @@ void TstPlatform::caminhos()
 }
 
 QTEST_MAIN(TstPlatform)
+// A short message still gets a box wide enough for its whole title.
+void TstPlatform::mensagemCurtaMostraTitulo()
+{
+    int largura = 0;
+    QString titulo;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        largura = box->width();
+        titulo = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+    });
+    dlg::DialogosQt qt;
+    qt.mensagem(dlg::Mensagem{QStringLiteral("CNPJ inválido."), dlg::Icone::Critico, dlg::Botoes::Ok, {}});
+    QCOMPARE(titulo, dlg::TituloPadrao);
+    QFont negrito = QApplication::font();
+    negrito.setBold(true);
+    QVERIFY2(largura >= QFontMetrics(negrito).horizontalAdvance(titulo) + 100, qPrintable(QString::number(largura)));
+}
+
 #include "tst_platform.moc"
