@@ -31,6 +31,20 @@ GradeDeclaracoes::GradeDeclaracoes(QWidget* parent)
     horizontalHeader()->setStretchLastSection(true);
 }
 
+QItemSelectionModel::SelectionFlags GradeDeclaracoes::selectionCommand(const QModelIndex& indice,
+                                                                      const QEvent* evento) const
+{
+    // OK acts on the current row: it must stay highlighted. A click below the
+    // rows or a Ctrl+click would clear the highlight and leave the row current,
+    // so Excluir could delete a declaration the user no longer sees chosen.
+    if (!indice.isValid())
+        return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags f = QTableView::selectionCommand(indice, evento);
+    if (f & QItemSelectionModel::Deselect)
+        return QItemSelectionModel::NoUpdate;
+    return f;
+}
+
 bool GradeDeclaracoes::carregar()
 {
     Geral& g = geral();

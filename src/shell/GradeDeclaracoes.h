@@ -31,6 +31,10 @@ public:
     // gPeriodoInicial, gPeriodoFinal); false when no row is current.
     bool selecionarAtual();
 
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& indice,
+                                                         const QEvent* evento = nullptr) const override;
+
 private:
     QStandardItemModel* m_modelo;
 };

@@ -44,6 +44,10 @@ frmPrincipalValidacao::frmPrincipalValidacao(QWidget* parent)
     MDI = new QMdiArea(this);
     MDI->setObjectName(QStringLiteral("MDI"));
     MDI->setBackground(QColor(0xab, 0xab, 0xab));
+    // A work window larger than a shrunken main window must stay reachable
+    // (its buttons sit at its bottom right).
+    MDI->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MDI->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MDI);
     Formularios::definirAreaMdi(MDI);
 

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -166,6 +167,7 @@ private Q_SLOTS:
 
     // Delete.
     void excluir();
+    void linhaEscolhidaFicaRealcada();
     void excluirNao();
     void excluirRelataArquivosPresos();
     void excluirUltimaPeloMenu();
@@ -650,6 +652,39 @@ void TstDeclaracoes::okSemLinhaNaoFazNada()
     QCOMPARE(nomeConexao(), QStringLiteral("tobriv1.mdb"));
     QCOMPARE(contaRegistro(), 1);
     QVERIFY(QFile::exists(banco));
+}
+
+// The row OK acts on stays highlighted whatever the mouse does on the grid.
+void TstDeclaracoes::linhaEscolhidaFicaRealcada()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2004, 1, 1), QDate(2004, 12, 31)));
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    geral().gConn->fechar();
+    auto* w = qobject_cast<frmExcluirArquivo*>(Formularios::carregar(QStringLiteral("frmExcluirArquivo")));
+    QVERIFY(w);
+    w->resize(600, 400);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    GradeDeclaracoes* grade = w->TDBabrir;
+    QWidget* area = grade->viewport();
+    const QRect linha1 = grade->visualRect(grade->model()->index(1, 1));
+    QTest::mouseClick(area, Qt::LeftButton, {}, linha1.center());
+    auto realcadas = [grade] { return grade->selectionModel()->selectedRows(); };
+    QCOMPARE(realcadas().size(), 1);
+    QCOMPARE(realcadas().at(0).row(), 1);
+
+    // A click below the last row, then Ctrl+click on the chosen row.
+    const QPoint vazio(linha1.center().x(), area->height() - 5);
+    QVERIFY(!grade->indexAt(vazio).isValid());
+    QTest::mouseClick(area, Qt::LeftButton, {}, vazio);
+    QCOMPARE(realcadas().size(), 1);
+    QCOMPARE(realcadas().at(0).row(), 1);
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ControlModifier, linha1.center());
+    QCOMPARE(realcadas().size(), 1);
+    QCOMPARE(realcadas().at(0).row(), 1);
+    QCOMPARE(grade->currentIndex().row(), 1);
+    Formularios::descarregar(w);
 }
 
 void TstDeclaracoes::excluir()

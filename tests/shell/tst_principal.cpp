@@ -12,11 +12,13 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -132,6 +134,7 @@ private Q_SLOTS:
     void novoHabilitaItens();
     void desabilitaEHabilitaMenus();
     void fechaFormulariosMantemAberturaEPrincipal();
+    void janelaMaiorQueAreaAlcancavel();
     void comandos_data();
     void comandos();
     void comandoNaoAbre_data();
@@ -285,6 +288,26 @@ void TstPrincipal::fechaFormulariosMantemAberturaEPrincipal()
     QCOMPARE(restam.at(1), p);
     Fecha_Formularios();
     QCOMPARE(Formularios::quantidade(), 2);
+}
+
+// A shrunken main window keeps a larger work window within reach: the
+// work area scrolls to its far corner instead of cutting it off.
+void TstPrincipal::janelaMaiorQueAreaAlcancavel()
+{
+    Ambiente amb;
+    frmPrincipalValidacao* p = abrirPrincipal();
+    QVERIFY(p);
+    p->show();
+    Formulario* f = carregarTeste(QStringLiteral("frmGrande"));
+    QVERIFY(f);
+    Formularios::mostrarNaoModal(f);
+    f->parentWidget()->resize(900, 600);
+    p->resize(500, 350);
+    QTRY_VERIFY(p->MDI->horizontalScrollBar()->isVisible());
+    QTRY_VERIFY(p->MDI->verticalScrollBar()->isVisible());
+    QVERIFY(p->MDI->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(p->MDI->verticalScrollBar()->maximum() > 0);
+    Fecha_Formularios();
 }
 
 void TstPrincipal::comandos_data()
