@@ -7,7 +7,9 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QIcon>
 #include <QMdiSubWindow>
+#include <QPixmap>
 
 namespace {
 struct Estado {
@@ -188,6 +190,10 @@ void Formularios::mostrarNaoModal(Formulario* f)
         if (!qobject_cast<QMdiSubWindow*>(f->parentWidget())) {
             QMdiSubWindow* sub = area->addSubWindow(f);
             sub->setAttribute(Qt::WA_DeleteOnClose, false);
+            // Without an icon of its own the frame would show the toolkit's logo.
+            QPixmap vazio(16, 16);
+            vazio.fill(Qt::transparent);
+            sub->setWindowIcon(QIcon(vazio));
         }
         f->parentWidget()->show();
         f->show();
