@@ -112,6 +112,10 @@ public:
     // of a totalizing account of the general chart, codes fully trimmed;
     // nullptr when absent. False as conta().
     bool totalizadora(QByteArrayView codigo, const char*& tipo);
+    // Loads the totalizing accounts now. Loaded before a chart's rows are
+    // stored (the table is empty then), they follow every stored row, so the
+    // whole chart is not read back for the tests that follow.
+    bool prepararTotalizadoras();
     // Whether the code (trailing blanks ignored) is in the code table of file
     // type 3, 4 or 5. False as conta().
     bool codigo(int tipoArquivo, QByteArrayView codigo, bool& achou);
@@ -127,6 +131,7 @@ private:
         std::vector<T> valores;
         bool carregada = false;
         T& marcar(QByteArrayView chave, bool* nova = nullptr);
+        void reservar(qint64 n);   // room for about n keys (a hint)
         const T* buscar(QByteArrayView chave) const;
     };
     bool carregarPlano(const QString& base, Tabela<Conta>& plano);

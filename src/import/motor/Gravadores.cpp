@@ -40,13 +40,13 @@ void paraUtf8(QByteArrayView b, std::string& out)
     }
 }
 
+} // namespace
+
 db::Erro erroSqlite(sqlite3* h, int rc)
 {
     const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("Banco de dados não está aberto.");
     return db::mapearErro(QSqlError(QString(), msg, QSqlError::StatementError, QString::number(rc)));
 }
-
-} // namespace
 
 Gravador::~Gravador()
 {

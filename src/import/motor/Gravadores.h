@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace motor {
@@ -33,6 +34,9 @@ struct Valor {
     Valor(Moeda m) : tipo(Tipo::Inteiro), inteiro(m.unidades()) {}   // Currency: 1/10 000
     static Valor maiusculo(QByteArrayView b) { Valor v(b); v.maiusculas = true; return v; }
 };
+
+// The connection's last error (rc: the extended code) as the database layer maps it.
+db::Erro erroSqlite(sqlite3* h, int rc);
 
 class Gravador {
 public:
