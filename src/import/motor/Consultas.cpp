@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 
 #include <sqlite3.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
@@ -42,6 +43,16 @@ QStringList colunas(db::Conexao& c, const QString& tabela, db::Erro& e)
 }
 
 } // namespace
+
+void pedirPaginasGrandes(void* inicio, size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    madvise(inicio, bytes, MADV_HUGEPAGE);   // only advice: refused, the table works as is
+#else
+    (void)inicio;
+    (void)bytes;
+#endif
+}
 
 size_t IndiceChaves::posicao(QByteArrayView chave, quint32 hash) const
 {
@@ -97,7 +108,7 @@ void IndiceChaves::reservar(qsizetype n)
 
 void IndiceChaves::redistribuir(size_t lugares)
 {
-    std::vector<quint64> novos(lugares, 0);
+    Lugares novos(lugares, 0);
     const size_t mascara = lugares - 1;
     for (const quint64 s : m_lugares) {
         if (s == 0)
@@ -164,7 +175,7 @@ void ImpressoesChaves::reservar(qsizetype n)
 
 void ImpressoesChaves::redistribuir(size_t lugares)
 {
-    std::vector<quint64> novos(lugares, 0);
+    Lugares novos(lugares, 0);
     const size_t mascara = lugares - 1;
     for (const quint64 s : m_lugares) {
         if (s == 0)

@@ -141,6 +141,9 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
     if (rc == SQLITE_DONE) {
+        // An INSERT OR IGNORE that met a stored key ends with no change.
+        if (sqlite3_changes(h) == 0)
+            return true;
         if (gravado)
             *gravado = true;
         if (++m_noLote >= RegistrosPorLote) {

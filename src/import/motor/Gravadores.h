@@ -47,7 +47,8 @@ public:
 
     // Runs `sql` (prepared once per text, kept for the run) with the values,
     // inside the batch. gravado tells whether the row was stored (false: a
-    // unique-key conflict, skipped). False on any other failure, with gMsg =
+    // unique-key conflict, skipped; for an INSERT OR IGNORE, a row that
+    // changed nothing). False on any other failure, with gMsg =
     // textoErro(..., procedimento); the rows stored before it stay stored.
     bool inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
                  bool* gravado = nullptr);
