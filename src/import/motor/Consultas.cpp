@@ -160,6 +160,7 @@ void ImpressoesChaves::inserir(QByteArrayView chave)
     } else if ((s & 3) < 3) {
         ++s;
     }
+    m_maior = std::max(m_maior, static_cast<int>(s & 3));
 }
 
 void ImpressoesChaves::reservar(qsizetype n)
@@ -497,7 +498,9 @@ bool Consultas::contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64
 bool Consultas::importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima)
 {
     acima = false;
-    if (m_dup.contagem(chaveEmUso(data, codigo)) <= limite)
+    // A file without a repeated fingerprint (the usual clean file) answers
+    // every key without a probe.
+    if (m_dup.maiorContagem() <= limite || m_dup.contagem(chaveEmUso(data, codigo)) <= limite)
         return true;
     // A real duplicate or a shared fingerprint: the stored rows decide.
     qint64 total = 0;

@@ -120,6 +120,8 @@ public:
     void inserir(QByteArrayView chave);
     void reservar(qsizetype n);                 // room for n keys (a hint)
     qsizetype tamanho() const { return m_usados; }
+    // The highest count of any fingerprint: no key counts more.
+    int maiorContagem() const { return m_maior; }
 
 private:
     static quint64 impressao(QByteArrayView chave);
@@ -127,6 +129,7 @@ private:
     void redistribuir(size_t lugares);
     Lugares m_lugares;   // fingerprint | count (0: free); linear probing, a power of 2
     qsizetype m_usados = 0;
+    int m_maior = 0;
 };
 
 // The lookup tables of one run (owned by Contexto; the functions above use it).
