@@ -24,6 +24,7 @@ private Q_SLOTS:
     void linhaGravada_data();
     void linhaGravada();
     void gravadorDeOutroTipoFalha();
+    void gravadorPulaChaveGravada();
 };
 
 namespace {
@@ -269,6 +270,35 @@ void TstSaldos::gravadorDeOutroTipoFalha()
     QVERIFY2(g.gMsg.endsWith(QStringLiteral(" (fun_Grava86Saldos)")), qPrintable(g.gMsg));
     QVERIFY(!motor::fun_Grava68Saldos(ctx, "01032005", "1.1.01", Moeda(), "D", Moeda(), Moeda(), Moeda(), "D"));
     QVERIFY2(g.gMsg.endsWith(QStringLiteral(" (fun_Grava68Saldos)")), qPrintable(g.gMsg));
+}
+
+// A row whose month and account are stored already is skipped by the writer
+// without an error, and does not count as stored for the duplicate test.
+void TstSaldos::gravadorPulaChaveGravada()
+{
+    Ambiente amb;
+    novaDeclaracao(86);
+    preparar(amb, 8, {});   // the layout of the type in hand
+    Geral& g = geral();
+    motor::Painel painel;
+    {
+        motor::Contexto ctx(painel);
+        QVERIFY(motor::LER_LeiauteDIG(ctx));
+        QVERIFY2(motor::fun_Criar_Tabela(ctx), qPrintable(g.gMsg));
+        QVERIFY(motor::fun_Grava86Saldos(ctx, "01032005", "1.1.01", Moeda::deUnidades(1), "D", Moeda(), Moeda(),
+                                         Moeda::deUnidades(1), "D"));
+        QVERIFY(motor::fun_Grava86Saldos(ctx, "01032005", "1.1.01", Moeda::deUnidades(2), "C", Moeda(), Moeda(),
+                                         Moeda::deUnidades(2), "C"));
+        QVERIFY(motor::fun_Grava86Saldos(ctx, "01042005", "1.1.01", Moeda::deUnidades(3), "D", Moeda(), Moeda(),
+                                         Moeda::deUnidades(3), "D"));
+        bool acima = true;
+        QVERIFY(motor::haImportadosAlemDe(ctx, acima, "032005", "1.1.01", 1));
+        QVERIFY(!acima);
+        QVERIFY(motor::Verifica_Importados(ctx, acima, "032005", "1.1.01"));
+        QVERIFY(acima);
+    }
+    QCOMPARE(saldos(8), (QStringList{QStringLiteral("01032005|1.1.01|1|D|0|0|1|D"),
+                                     QStringLiteral("01042005|1.1.01|3|D|0|0|3|D")}));
 }
 
 QTEST_MAIN(TstSaldos)

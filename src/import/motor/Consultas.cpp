@@ -1,5 +1,6 @@
 #include "Consultas.h"
 
+#include "Gravadores.h"
 #include "Tabelas.h"
 
 #include "platform/Cp1252.h"
@@ -7,6 +8,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
@@ -21,11 +25,6 @@ quint32 hashChave(QByteArrayView chave)
 {
     const quint64 h = std::hash<std::string_view>{}(std::string_view(chave.data(), static_cast<size_t>(chave.size())));
     return static_cast<quint32>(h ^ (h >> 32));
-}
-
-QByteArray bytesDe(const QVariant& v)
-{
-    return cp1252::codificar(v.toString());
 }
 
 // Columns of a table, lower-cased; empty when the table does not exist.
@@ -44,6 +43,16 @@ QStringList colunas(db::Conexao& c, const QString& tabela, db::Erro& e)
 }
 
 } // namespace
+
+void pedirPaginasGrandes(void* inicio, size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    madvise(inicio, bytes, MADV_HUGEPAGE);   // only advice: refused, the table works as is
+#else
+    (void)inicio;
+    (void)bytes;
+#endif
+}
 
 size_t IndiceChaves::posicao(QByteArrayView chave, quint32 hash) const
 {
@@ -99,7 +108,7 @@ void IndiceChaves::reservar(qsizetype n)
 
 void IndiceChaves::redistribuir(size_t lugares)
 {
-    std::vector<quint64> novos(lugares, 0);
+    Lugares novos(lugares, 0);
     const size_t mascara = lugares - 1;
     for (const quint64 s : m_lugares) {
         if (s == 0)
@@ -151,6 +160,7 @@ void ImpressoesChaves::inserir(QByteArrayView chave)
     } else if ((s & 3) < 3) {
         ++s;
     }
+    m_maior = std::max(m_maior, static_cast<int>(s & 3));
 }
 
 void ImpressoesChaves::reservar(qsizetype n)
@@ -166,7 +176,7 @@ void ImpressoesChaves::reservar(qsizetype n)
 
 void ImpressoesChaves::redistribuir(size_t lugares)
 {
-    std::vector<quint64> novos(lugares, 0);
+    Lugares novos(lugares, 0);
     const size_t mascara = lugares - 1;
     for (const quint64 s : m_lugares) {
         if (s == 0)
@@ -189,6 +199,14 @@ T& Consultas::Tabela<T>::marcar(QByteArrayView chave, bool* nova)
     if (nova)
         *nova = criada;
     return valores[static_cast<size_t>(n)];
+}
+
+template <typename T>
+void Consultas::Tabela<T>::reservar(qint64 n)
+{
+    n = std::clamp<qint64>(n, 0, qint64(1) << 26);
+    indice.reservar(static_cast<qsizetype>(n));
+    valores.reserve(static_cast<size_t>(n));
 }
 
 template <typename T>
@@ -253,19 +271,77 @@ bool Consultas::codigo(int tipoArquivo, QByteArrayView codigo, bool& achou)
 
 namespace {
 
+// One row of a lookup-table read: the columns as Windows-1252 bytes (the
+// codes as the record tests cut them). ASCII text, the usual case, is used
+// as the database hands it, without a conversion.
+class LinhaTabela {
+public:
+    explicit LinhaTabela(sqlite3_stmt* s) : m_s(s) {}
+    QByteArrayView bytes(int coluna)
+    {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_s, coluna));
+        const int n = sqlite3_column_bytes(m_s, coluna);
+        if (!p || n <= 0)
+            return QByteArrayView("", 0);
+        unsigned char acc = 0;
+        for (int i = 0; i < n; ++i)
+            acc |= static_cast<unsigned char>(p[i]);
+        if (acc < 0x80)
+            return QByteArrayView(p, n);
+        QByteArray& b = m_convertidos[coluna & 1];
+        b = cp1252::codificar(QString::fromUtf8(p, n));
+        return QByteArrayView(b);
+    }
+
+private:
+    sqlite3_stmt* m_s;
+    QByteArray m_convertidos[2];
+};
+
 // Runs a read of a whole lookup table; false with the database's text in
 // gMsg when it cannot run or a row cannot be read (a damaged page is never
-// taken for the end of the table).
-bool lerTabela(Contexto& ctx, const QString& sql, const std::function<void(const QSqlQuery&)>& linha)
+// taken for the end of the table). `linhas` gets a hint of the row count
+// before the first row.
+bool lerTabela(Contexto& ctx, const QString& sql, const std::function<void(LinhaTabela&)>& linha,
+               const QString& tabela = QString(), const std::function<void(qint64)>& linhas = {})
 {
-    QSqlQuery q(ctx.g.gConn->banco());
-    q.setForwardOnly(true);
-    if (!q.exec(sql))
-        return ctx.falhar(textoErro(db::mapearErro(q.lastError())));
-    while (q.next())
-        linha(q);
-    db::Erro e;
-    if (!db::fimDasLinhas(q, &e))
+    sqlite3* h = ctx.g.gConn ? ctx.g.gConn->handle() : nullptr;
+    if (!h)
+        return ctx.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+    auto preparar = [&](const QString& texto, sqlite3_stmt*& s) {
+        const QByteArray u = texto.toUtf8();
+        const int rc = sqlite3_prepare_v2(h, u.constData(), static_cast<int>(u.size()), &s, nullptr);
+        if (rc != SQLITE_OK) {
+            const db::Erro e = erroSqlite(h, sqlite3_extended_errcode(h));
+            sqlite3_finalize(s);
+            s = nullptr;
+            return ctx.falhar(textoErro(e));
+        }
+        return true;
+    };
+    if (linhas && !tabela.isEmpty()) {
+        // The highest rowid bounds the rows of a table that is only appended to.
+        sqlite3_stmt* s = nullptr;
+        if (!preparar(QStringLiteral("SELECT max(rowid) FROM %1").arg(tabela), s))
+            return false;
+        const int rc = sqlite3_step(s);
+        const qint64 n = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
+        const db::Erro e = rc == SQLITE_ROW || rc == SQLITE_DONE ? db::Erro{} : erroSqlite(h, sqlite3_extended_errcode(h));
+        sqlite3_finalize(s);
+        if (!e.ok())
+            return ctx.falhar(textoErro(e));
+        linhas(n);
+    }
+    sqlite3_stmt* s = nullptr;
+    if (!preparar(sql, s))
+        return false;
+    LinhaTabela l(s);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        linha(l);
+    const db::Erro e = rc == SQLITE_DONE ? db::Erro{} : erroSqlite(h, sqlite3_extended_errcode(h));
+    sqlite3_finalize(s);
+    if (!e.ok())
         return ctx.falhar(textoErro(e));
     return true;
 }
@@ -286,17 +362,32 @@ bool Consultas::carregarPlano(const QString& base, Tabela<Conta>& plano)
         const bool comTipo = cols.contains(QLatin1String("tipoconta"));
         const QString sql = comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1").arg(tabela)
                                     : QStringLiteral("SELECT Codconta FROM %1").arg(tabela);
-        const bool ok = lerTabela(m_c, sql, [&](const QSqlQuery& q) {
-            Conta& c = plano.marcar(semBrancosFinais(bytesDe(q.value(0))));
-            if (comTipo && q.value(1).toString().toUpper() == QLatin1String("A"))
-                c.analitica = true;
-            else
-                c.outra = true;
-        });
+        const bool ok = lerTabela(
+            m_c, sql,
+            [&](LinhaTabela& l) {
+                Conta& c = plano.marcar(semBrancosFinais(l.bytes(0)));
+                const QByteArrayView tipo = comTipo ? l.bytes(1) : QByteArrayView();
+                if (tipo.size() == 1 && maiuscula(tipo[0]) == 'A')
+                    c.analitica = true;
+                else
+                    c.outra = true;
+            },
+            tabela, [&](qint64 n) { plano.reservar(n); });
         if (!ok)
             return false;
     }
     plano.carregada = true;
+    return true;
+}
+
+bool Consultas::prepararTotalizadoras()
+{
+    if (m_totalizadoras.carregada)
+        return true;
+    if (!carregarTotalizadoras())
+        return false;
+    // Most records of the file are stored: room for them all.
+    m_totalizadoras.reservar(std::max<qint64>(m_c.maximoBarra, 0));
     return true;
 }
 
@@ -314,14 +405,19 @@ bool Consultas::carregarTotalizadoras()
         const bool comTipo = cols.contains(QLatin1String("tipoconta"));
         const QString sql = comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1 ORDER BY rowid").arg(tabela)
                                     : QStringLiteral("SELECT Codconta FROM %1 ORDER BY rowid").arg(tabela);
-        const bool ok = lerTabela(m_c, sql, [&](const QSqlQuery& q) {
-            bool nova = false;
-            char& t = m_totalizadoras.marcar(aparado(bytesDe(q.value(0))), &nova);
-            if (!nova)
-                return;   // the first stored row answers
-            const QString tipo = comTipo ? q.value(1).toString().toUpper() : QString();
-            t = tipo.size() == 1 ? tipo.at(0).toLatin1() : '\0';
-        });
+        const bool ok = lerTabela(
+            m_c, sql,
+            [&](LinhaTabela& l) {
+                bool nova = false;
+                char& t = m_totalizadoras.marcar(aparado(l.bytes(0)), &nova);
+                if (!nova)
+                    return;   // the first stored row answers
+                // Only "S" and "A" matter: a type of another letter or length
+                // (upper-cased or not) is just neither.
+                const QByteArrayView tipo = comTipo ? l.bytes(1) : QByteArrayView();
+                t = tipo.size() == 1 ? maiuscula(tipo[0]) : '\0';
+            },
+            tabela, [&](qint64 n) { m_totalizadoras.reservar(n); });
         if (!ok)
             return false;
     }
@@ -340,8 +436,8 @@ bool Consultas::carregarCodigos(const QString& base, const QString& coluna, Tabe
     if (!e.ok())
         return m_c.falhar(textoErro(e));
     if (cols.contains(coluna.toLower())) {
-        const bool ok = lerTabela(m_c, QStringLiteral("SELECT %1 FROM %2").arg(coluna, nome), [&](const QSqlQuery& q) {
-            tabela.marcar(semBrancosFinais(bytesDe(q.value(0))));
+        const bool ok = lerTabela(m_c, QStringLiteral("SELECT %1 FROM %2").arg(coluna, nome), [&](LinhaTabela& l) {
+            tabela.marcar(semBrancosFinais(l.bytes(0)));
         });
         if (!ok)
             return false;
@@ -402,7 +498,9 @@ bool Consultas::contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64
 bool Consultas::importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima)
 {
     acima = false;
-    if (m_dup.contagem(chaveEmUso(data, codigo)) <= limite)
+    // A file without a repeated fingerprint (the usual clean file) answers
+    // every key without a probe.
+    if (m_dup.maiorContagem() <= limite || m_dup.contagem(chaveEmUso(data, codigo)) <= limite)
         return true;
     // A real duplicate or a shared fingerprint: the stored rows decide.
     qint64 total = 0;

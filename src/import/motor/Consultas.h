@@ -12,6 +12,9 @@
 
 #include <QByteArray>
 
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,42 @@ bool Verifica_IntegrCusto(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrDespesa(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrHist(Contexto& c, bool& achou, QByteArrayView codigo);
 
+// Allocator of the lookup hash tables. A table of several MB is probed at
+// random, once or twice per record: on huge pages (where the system offers
+// them) a probe costs a cache miss rather than a cache miss and a page walk.
+void pedirPaginasGrandes(void* inicio, size_t bytes);
+template <typename T>
+struct AlocadorTabela {
+    using value_type = T;
+    static constexpr size_t Grande = size_t(4) << 20;
+    static constexpr size_t Alinhamento = size_t(2) << 20;
+    AlocadorTabela() = default;
+    template <typename U>
+    AlocadorTabela(const AlocadorTabela<U>&) {}
+    T* allocate(size_t n)
+    {
+        const size_t bytes = n * sizeof(T);
+        if (bytes < Grande)
+            return std::allocator<T>().allocate(n);
+        const size_t tamanho = (bytes + Alinhamento - 1) & ~(Alinhamento - 1);
+        void* p = std::aligned_alloc(Alinhamento, tamanho);
+        if (!p)
+            throw std::bad_alloc();
+        pedirPaginasGrandes(p, tamanho);
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, size_t n)
+    {
+        if (n * sizeof(T) < Grande)
+            std::allocator<T>().deallocate(p, n);
+        else
+            std::free(p);
+    }
+    template <typename U>
+    bool operator==(const AlocadorTabela<U>&) const { return true; }
+};
+using Lugares = std::vector<quint64, AlocadorTabela<quint64>>;
+
 // Byte-string keys numbered 0, 1, 2... in the order they were added; the
 // caller keeps the values in a vector by that number. The busiest exact
 // lookups of a run (charts, code tables) go through it: the keys live in one
@@ -63,7 +102,7 @@ private:
     // Slot of the key, or the free slot where it goes.
     size_t posicao(QByteArrayView chave, quint32 hash) const;
     void redistribuir(size_t lugares);
-    std::vector<quint64> m_lugares;   // hash << 32 | number + 1 (0: free); linear probing, a power of 2
+    Lugares m_lugares;   // hash << 32 | number + 1 (0: free); linear probing, a power of 2
     std::vector<Chave> m_chaves;
     std::string m_bytes;
 };
@@ -81,13 +120,16 @@ public:
     void inserir(QByteArrayView chave);
     void reservar(qsizetype n);                 // room for n keys (a hint)
     qsizetype tamanho() const { return m_usados; }
+    // The highest count of any fingerprint: no key counts more.
+    int maiorContagem() const { return m_maior; }
 
 private:
     static quint64 impressao(QByteArrayView chave);
     size_t posicao(quint64 impressao) const;
     void redistribuir(size_t lugares);
-    std::vector<quint64> m_lugares;   // fingerprint | count (0: free); linear probing, a power of 2
+    Lugares m_lugares;   // fingerprint | count (0: free); linear probing, a power of 2
     qsizetype m_usados = 0;
+    int m_maior = 0;
 };
 
 // The lookup tables of one run (owned by Contexto; the functions above use it).
@@ -112,6 +154,10 @@ public:
     // of a totalizing account of the general chart, codes fully trimmed;
     // nullptr when absent. False as conta().
     bool totalizadora(QByteArrayView codigo, const char*& tipo);
+    // Loads the totalizing accounts now. Loaded before a chart's rows are
+    // stored (the table is empty then), they follow every stored row, so the
+    // whole chart is not read back for the tests that follow.
+    bool prepararTotalizadoras();
     // Whether the code (trailing blanks ignored) is in the code table of file
     // type 3, 4 or 5. False as conta().
     bool codigo(int tipoArquivo, QByteArrayView codigo, bool& achou);
@@ -127,6 +173,7 @@ private:
         std::vector<T> valores;
         bool carregada = false;
         T& marcar(QByteArrayView chave, bool* nova = nullptr);
+        void reservar(qint64 n);   // room for about n keys (a hint)
         const T* buscar(QByteArrayView chave) const;
     };
     bool carregarPlano(const QString& base, Tabela<Conta>& plano);

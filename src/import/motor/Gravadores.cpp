@@ -40,13 +40,13 @@ void paraUtf8(QByteArrayView b, std::string& out)
     }
 }
 
+} // namespace
+
 db::Erro erroSqlite(sqlite3* h, int rc)
 {
     const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("Banco de dados não está aberto.");
     return db::mapearErro(QSqlError(QString(), msg, QSqlError::StatementError, QString::number(rc)));
 }
-
-} // namespace
 
 Gravador::~Gravador()
 {
@@ -141,6 +141,9 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
     if (rc == SQLITE_DONE) {
+        // An INSERT OR IGNORE that met a stored key ends with no change.
+        if (sqlite3_changes(h) == 0)
+            return true;
         if (gravado)
             *gravado = true;
         if (++m_noLote >= RegistrosPorLote) {
@@ -189,21 +192,24 @@ struct InsercaoTabelas {
     qint16 in = 0;
     QString cnpjNumeros;
     QDate inicio, fim;
-    QString textoInicio, textoFim;
+    QString cnpj;
+    QByteArray textoCnpj, textoInicio, textoFim;   // Windows-1252, bound as field bytes (no copy per row)
     QString sql68[6], sql86[4];   // by file type
 };
 
 const InsercaoTabelas& insercoes(const Geral& g)
 {
     static InsercaoTabelas s;
-    if (s.in != g.gIN || s.cnpjNumeros != g.gCNPJNumeros || s.inicio != g.gPeriodoInicial || s.fim != g.gPeriodoFinal
-        || s.sql68[1].isEmpty()) {
+    if (s.in != g.gIN || s.cnpj != g.gCNPJ || s.cnpjNumeros != g.gCNPJNumeros || s.inicio != g.gPeriodoInicial
+        || s.fim != g.gPeriodoFinal || s.sql68[1].isEmpty()) {
         s.in = g.gIN;
+        s.cnpj = g.gCNPJ;
         s.cnpjNumeros = g.gCNPJNumeros;
         s.inicio = g.gPeriodoInicial;
         s.fim = g.gPeriodoFinal;
-        s.textoInicio = dataDdmmaaaa(g.gPeriodoInicial);
-        s.textoFim = dataDdmmaaaa(g.gPeriodoFinal);
+        s.textoCnpj = cp1252::codificar(g.gCNPJ);
+        s.textoInicio = cp1252::codificar(dataDdmmaaaa(g.gPeriodoInicial));
+        s.textoFim = cp1252::codificar(dataDdmmaaaa(g.gPeriodoFinal));
         const QString decl = colunasDeclaracao();
         s.sql68[1] = insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,Codtab,Codconta,DescConta"));
         s.sql68[2] = insercao(2, decl + QStringLiteral(",DataAtualiz,Codtab,Codconta,DescConta"));
@@ -226,31 +232,32 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     const Geral& g = c.g;
     const int tipo = g.gTipoArquivo;
     const InsercaoTabelas& s = insercoes(g);
-    const QString& inicio = s.textoInicio;
-    const QString& fim = s.textoFim;
+    const QByteArrayView cnpj(s.textoCnpj);
+    const QByteArrayView inicio(s.textoInicio);
+    const QByteArrayView fim(s.textoFim);
     const qint64 in = g.gIN;
     bool ok = false;
     bool gravado = false;
     switch (tipo) {
     case 1:
         ok = c.gravador().inserir(s.sql68[1],
-                                  {in, g.gCNPJ, inicio, fim, 0, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, 0, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 2:
         ok = c.gravador().inserir(s.sql68[2],
-                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 3:
         ok = c.gravador().inserir(s.sql68[3],
-                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 4:
         ok = c.gravador().inserir(s.sql68[4],
-                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 5:
         ok = c.gravador().inserir(s.sql68[5],
-                                  {in, g.gCNPJ, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     default:
         return c.falhar(semTabela(proc));
@@ -267,8 +274,9 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     const Geral& g = c.g;
     const int tipo = g.gTipoArquivo;
     const InsercaoTabelas& s = insercoes(g);
-    const QString& inicio = s.textoInicio;
-    const QString& fim = s.textoFim;
+    const QByteArrayView cnpj(s.textoCnpj);
+    const QByteArrayView inicio(s.textoInicio);
+    const QByteArrayView fim(s.textoFim);
     const qint64 in = g.gIN;
     bool ok = false;
     bool gravado = false;
@@ -276,18 +284,18 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     case 1:
         ok = c.gravador().inserir(
             s.sql86[1],
-            {in, g.gCNPJ, inicio, fim, 0, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
+            {in, cnpj, inicio, fim, 0, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
             &gravado);
         break;
     case 2:
         ok = c.gravador().inserir(
             s.sql86[2],
-            {in, g.gCNPJ, inicio, fim, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
+            {in, cnpj, inicio, fim, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
             &gravado);
         break;
     case 3:
         ok = c.gravador().inserir(s.sql86[3],
-                                  {in, g.gCNPJ, inicio, fim, data, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codigo, descricao}, proc, &gravado);
         break;
     default:
         return c.falhar(semTabela(proc));

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace motor {
@@ -34,6 +35,9 @@ struct Valor {
     static Valor maiusculo(QByteArrayView b) { Valor v(b); v.maiusculas = true; return v; }
 };
 
+// The connection's last error (rc: the extended code) as the database layer maps it.
+db::Erro erroSqlite(sqlite3* h, int rc);
+
 class Gravador {
 public:
     explicit Gravador(Contexto& c) : m_c(c) {}
@@ -43,7 +47,8 @@ public:
 
     // Runs `sql` (prepared once per text, kept for the run) with the values,
     // inside the batch. gravado tells whether the row was stored (false: a
-    // unique-key conflict, skipped). False on any other failure, with gMsg =
+    // unique-key conflict, skipped; for an INSERT OR IGNORE, a row that
+    // changed nothing). False on any other failure, with gMsg =
     // textoErro(..., procedimento); the rows stored before it stay stored.
     bool inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
                  bool* gravado = nullptr);

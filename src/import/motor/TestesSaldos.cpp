@@ -129,7 +129,10 @@ const InsercaoSaldos& insercao(const Geral& g)
         s.textoCnpj = cp1252::codificar(g.gCNPJ);
         s.textoInicio = cp1252::codificar(dataDdmmaaaa(g.gPeriodoInicial));
         s.textoFim = cp1252::codificar(dataDdmmaaaa(g.gPeriodoFinal));
-        s.sql = QStringLiteral("INSERT INTO %1 (%2,datasaldoIni,Codconta,ValorSaldoIni,IndDCSaldoIni,"
+        // OR IGNORE: a row whose key is stored already is skipped without an
+        // error, so SQLite keeps no statement journal for every row (the
+        // writer tells a skipped row by its change count).
+        s.sql = QStringLiteral("INSERT OR IGNORE INTO %1 (%2,datasaldoIni,Codconta,ValorSaldoIni,IndDCSaldoIni,"
                                "ValorDebitos,ValorCreditos,ValorSaldoFin,IndDCSaldoFin) "
                                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)")
                     .arg(nomeTabelaTipo(g.gTipoArquivo), colunasDeclaracao());

@@ -273,7 +273,7 @@ bool segundaPassagem(Contexto& ctx, Registro& r, const QSet<qint64>& ruins)
 
 bool ValidaPlanoContas86(Contexto& ctx)
 {
-    if (!iniciarTeste(ctx))
+    if (!iniciarTeste(ctx) || !ctx.consultas().prepararTotalizadoras())
         return false;
     ctx.maximoBarra *= 2;
     ctx.painel.iniciarBarra(ctx.maximoBarra);
