@@ -92,6 +92,27 @@ qsizetype IndiceChaves::inserir(QByteArrayView chave)
     return static_cast<qsizetype>(m_chaves.size()) - 1;
 }
 
+namespace {
+
+// Moves the used slots of an open-addressing table into `lugares` slots (a
+// power of 2); a slot's home is its value shifted right by `deslocamento`.
+void redistribuirLugares(Lugares& atual, size_t lugares, int deslocamento)
+{
+    Lugares novos(lugares, 0);
+    const size_t mascara = lugares - 1;
+    for (const quint64 s : atual) {
+        if (s == 0)
+            continue;
+        size_t i = static_cast<size_t>(s >> deslocamento) & mascara;
+        while (novos[i] != 0)
+            i = (i + 1) & mascara;
+        novos[i] = s;
+    }
+    atual.swap(novos);
+}
+
+} // namespace
+
 void IndiceChaves::reservar(qsizetype n)
 {
     if (n <= 0)
@@ -108,17 +129,7 @@ void IndiceChaves::reservar(qsizetype n)
 
 void IndiceChaves::redistribuir(size_t lugares)
 {
-    Lugares novos(lugares, 0);
-    const size_t mascara = lugares - 1;
-    for (const quint64 s : m_lugares) {
-        if (s == 0)
-            continue;
-        size_t i = static_cast<quint32>(s >> 32) & mascara;
-        while (novos[i] != 0)
-            i = (i + 1) & mascara;
-        novos[i] = s;
-    }
-    m_lugares.swap(novos);
+    redistribuirLugares(m_lugares, lugares, 32);
 }
 
 quint64 ImpressoesChaves::impressao(QByteArrayView chave)
@@ -176,17 +187,7 @@ void ImpressoesChaves::reservar(qsizetype n)
 
 void ImpressoesChaves::redistribuir(size_t lugares)
 {
-    Lugares novos(lugares, 0);
-    const size_t mascara = lugares - 1;
-    for (const quint64 s : m_lugares) {
-        if (s == 0)
-            continue;
-        size_t i = static_cast<size_t>(s >> 2) & mascara;
-        while (novos[i] != 0)
-            i = (i + 1) & mascara;
-        novos[i] = s;
-    }
-    m_lugares.swap(novos);
+    redistribuirLugares(m_lugares, lugares, 2);
 }
 
 template <typename T>
