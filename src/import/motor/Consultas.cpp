@@ -113,6 +113,34 @@ void redistribuirLugares(Lugares& atual, size_t lugares, int deslocamento)
 
 } // namespace
 
+void IndiceChaves::antecipar(QByteArrayView chave, int etapa) const
+{
+    if (m_chaves.empty())
+        return;
+    const quint32 hash = hashChave(chave);
+    const size_t mascara = m_lugares.size() - 1;
+    size_t i = hash & mascara;
+    if (etapa <= 0) {
+        __builtin_prefetch(&m_lugares[i]);
+        return;
+    }
+    // The slots a lookup probes are few and adjacent (the table is at most
+    // half full): follow them to the first with the key's hash.
+    for (int passos = 0; passos < 8; ++passos, i = (i + 1) & mascara) {
+        const quint64 s = m_lugares[i];
+        if (s == 0)
+            return;
+        if (static_cast<quint32>(s >> 32) != hash)
+            continue;
+        const Chave& c = m_chaves[static_cast<size_t>(s & 0xffffffffu) - 1];
+        if (etapa == 1)
+            __builtin_prefetch(&c);
+        else
+            __builtin_prefetch(m_bytes.data() + c.inicio);
+        return;
+    }
+}
+
 void IndiceChaves::reservar(qsizetype n)
 {
     if (n <= 0)
@@ -150,6 +178,14 @@ size_t ImpressoesChaves::posicao(quint64 impressao) const
         if (s == 0 || (s & ~quint64(3)) == impressao)
             return i;
     }
+}
+
+void ImpressoesChaves::antecipar(QByteArrayView chave) const
+{
+    if (m_lugares.empty())
+        return;
+    const size_t mascara = m_lugares.size() - 1;
+    __builtin_prefetch(&m_lugares[static_cast<size_t>(impressao(chave) >> 2) & mascara]);
 }
 
 int ImpressoesChaves::contagem(QByteArrayView chave) const
@@ -217,17 +253,41 @@ const T* Consultas::Tabela<T>::buscar(QByteArrayView chave) const
     return n < 0 ? nullptr : &valores[static_cast<size_t>(n)];
 }
 
-QByteArrayView Consultas::chaveEmUso(QByteArrayView data, QByteArrayView codigo)
+namespace {
+
+// The duplicate-count key: date \0 code without its trailing blanks.
+QByteArrayView montarChave(QByteArray& buf, QByteArrayView data, QByteArrayView codigo)
 {
     const QByteArrayView c = semBrancosFinais(codigo);
-    m_chave.resize(data.size() + 1 + c.size());
-    char* p = m_chave.data();
+    buf.resize(data.size() + 1 + c.size());
+    char* p = buf.data();
     if (!data.isEmpty())
         std::memcpy(p, data.data(), static_cast<size_t>(data.size()));
     p[data.size()] = '\0';
     if (!c.isEmpty())
         std::memcpy(p + data.size() + 1, c.data(), static_cast<size_t>(c.size()));
-    return QByteArrayView(m_chave);
+    return QByteArrayView(buf);
+}
+
+} // namespace
+
+QByteArrayView Consultas::chaveEmUso(QByteArrayView data, QByteArrayView codigo)
+{
+    return montarChave(m_chave, data, codigo);
+}
+
+void Consultas::anteciparConta(bool geral, QByteArrayView codigo, int etapa) const
+{
+    const Tabela<Conta>& p = geral ? m_planoGeral : m_planoAux;
+    if (p.carregada)
+        p.indice.antecipar(semBrancosFinais(codigo), etapa);
+}
+
+void Consultas::anteciparGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo)
+{
+    if (tipoArquivo == 8 || tipoArquivo == 9)
+        data = cortar(data, 3, 6);
+    m_dup.antecipar(montarChave(m_chaveAdiante, data, codigo));
 }
 
 bool Consultas::conta(bool geral, QByteArrayView codigo, const Conta*& achada)

@@ -93,6 +93,11 @@ public:
     qsizetype inserir(QByteArrayView chave);        // its number (a new key gets tamanho())
     qsizetype tamanho() const { return static_cast<qsizetype>(m_chaves.size()); }
     void reservar(qsizetype n);                     // room for n keys (a hint)
+    // Asks the processor for what a later buscar() or inserir() of the key
+    // reads, one step of its chain of loads per call: 0 the slot, 1 the
+    // key's entry, 2 its bytes. Each step reads only what an earlier step
+    // (on an earlier record) fetched, so the lookup itself finds it in cache.
+    void antecipar(QByteArrayView chave, int etapa) const;
 
 private:
     struct Chave {
@@ -119,6 +124,7 @@ public:
     int contagem(QByteArrayView chave) const;   // 0 to 3
     void inserir(QByteArrayView chave);
     void reservar(qsizetype n);                 // room for n keys (a hint)
+    void antecipar(QByteArrayView chave) const; // fetches the key's slot ahead of use
     qsizetype tamanho() const { return m_usados; }
     // The highest count of any fingerprint: no key counts more.
     int maiorContagem() const { return m_maior; }
@@ -165,6 +171,14 @@ public:
     // hand have that date and code. False as conta().
     bool importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima);
 
+    // Hints for the lookups of a record a few lines ahead (they never change
+    // an answer, load nothing and ignore a table not loaded yet): a lookup
+    // is a cache miss per load, hidden when asked for early. etapa as
+    // IndiceChaves::antecipar.
+    void anteciparConta(bool geral, QByteArrayView codigo, int etapa) const;
+    // The duplicate count's slot of a key (date and code as registrarGravado gets them).
+    void anteciparGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo);
+
 private:
     // Keys with a value each, numbered by an IndiceChaves.
     template <typename T>
@@ -189,6 +203,7 @@ private:
     // Duplicate counts: key date \0 code (trailing blanks removed).
     ImpressoesChaves m_dup;
     QByteArray m_chave;     // reused key buffer of the duplicate counts
+    QByteArray m_chaveAdiante;   // the same for the hints
     QByteArrayView chaveEmUso(QByteArrayView data, QByteArrayView codigo);
     void contarGravado(QByteArrayView data, QByteArrayView codigo);
 };

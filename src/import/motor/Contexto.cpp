@@ -211,6 +211,12 @@ QByteArrayView Contexto::campo(const Registro& r, int n) const
     return c ? cortar(r.linha(), c->posicao, c->tamanho) : QByteArrayView();
 }
 
+QByteArrayView Contexto::campoDaLinha(QByteArrayView linha, int n) const
+{
+    const CampoLeiaute* c = leiaute.campo(n);
+    return c ? cortar(linha, c->posicao, c->tamanho) : QByteArrayView();
+}
+
 QByteArrayView Contexto::campoCodsequ(const Registro& r, int codsequ) const
 {
     const CampoLeiaute* c = leiaute.porCodsequ(codsequ);

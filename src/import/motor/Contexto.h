@@ -133,6 +133,8 @@ public:
     // field with this codsequ; empty when the layout has no such field.
     QByteArrayView campo(const Registro& r, int n) const;
     QByteArrayView campoCodsequ(const Registro& r, int codsequ) const;
+    // Field n of a line not yet read as a record (the lines ahead).
+    QByteArrayView campoDaLinha(QByteArrayView linha, int n) const;
     // Replaces the NULs of a field cut from r (a view into r.dados) by blanks.
     static void trocarNulNoCampo(Registro& r, QByteArrayView campo);
 

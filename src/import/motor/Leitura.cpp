@@ -149,6 +149,15 @@ qint64 tamanhoArquivo(const QString& caminho)
     return QFileInfo(caminho).size();
 }
 
+QByteArrayView linhaAdiante(QByteArrayView adiante, const Registro& r, int k)
+{
+    const qsizetype passo = r.tamanho + 2;
+    const qsizetype ini = passo * k;
+    if (r.tamanho <= 0 || ini + passo > adiante.size())
+        return {};
+    return adiante.sliced(ini, r.tamanho);
+}
+
 qint64 maximoBarra(qint64 tamanho, int tamanhoRegistro)
 {
     const double d = static_cast<double>(tamanhoRegistro) + 2.0;
@@ -244,6 +253,8 @@ bool lerArquivo(Contexto& ctx, const OpcoesLeitura& op, const TesteArquivo& test
         }
         if (op.testarCrLf && !op.crLfAntesDoTamanho && r.temCrLf && !ctx.erro(r, 49))
             return parouNoTeste();
+        if (teste.antecipar)
+            teste.antecipar(ctx, r, leitor.adiante());
         if (teste.testar && !teste.testar(ctx, r))
             return parouNoTeste();
         if (!r.bom) {

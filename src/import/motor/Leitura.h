@@ -26,6 +26,9 @@ public:
     void definirCopia(QFile* copia) { m_copia = copia; }
     // The next line; false at the end of the file (or on a read error: erro()).
     bool proxima(Registro& r);
+    // The unread bytes already in memory (the lines after the last one
+    // returned, possibly cut short); valid until the next proxima().
+    QByteArrayView adiante() const { return QByteArrayView(m_buf.constData() + m_ini, m_fim - m_ini); }
     QString erro() const { return m_erro; }
     QString erroCopia() const { return m_erroCopia; }
     void fechar();
@@ -74,7 +77,15 @@ struct OpcoesLeitura {
 struct TesteArquivo {
     std::function<bool(Contexto&, Registro&)> testar;
     std::function<bool(Contexto&, Registro&)> gravar;   // may be empty
+    // Called before `testar` with the record and the bytes after it, to ask
+    // early for what the lookups of the next records will read (may be
+    // empty; must not change any state a test reads).
+    std::function<void(Contexto&, const Registro&, QByteArrayView)> antecipar;
 };
+
+// Line k (0: the next) of `adiante` when every line has the length of the
+// record in hand (the layout's); empty when it is not wholly there.
+QByteArrayView linhaAdiante(QByteArrayView adiante, const Registro& r, int k);
 
 // The shared reading loop (after LER_LeiauteDIG, fun_Criar_Tabela and
 // PreparaConsultas, which the test calls first): opens gArquivoOrigem, and per

@@ -249,7 +249,7 @@ bool validarLancamentos(Contexto& ctx, bool in68)
         return false;
     OpcoesLeitura op;
     op.mostrarContagem = in68;
-    if (!lerArquivo(ctx, op, TesteArquivo{in68 ? testar68 : testar86, {}}))
+    if (!lerArquivo(ctx, op, TesteArquivo{in68 ? testar68 : testar86, {}, {}}))
         return false;
     return ctx.g.gTipoArquivo != 7 || gravarTotalAuxiliar(ctx);
 }

@@ -176,6 +176,24 @@ bool gravarSaldos(Contexto& c, const QString& proc, QByteArrayView data, QByteAr
     return true;
 }
 
+// The chart lookup of a balance is three dependent loads (slot, entry, key
+// bytes) and its duplicate count one more: each is asked for a record or
+// more before its test, behind the database work of the records between.
+void anteciparSaldos(Contexto& ctx, const Registro& r, QByteArrayView adiante)
+{
+    Consultas& q = ctx.consultas();
+    const bool geral = ctx.g.gTipoArquivo == 8;
+    for (int k = 0; k < 3; ++k) {
+        const QByteArrayView linha = linhaAdiante(adiante, r, k);
+        if (linha.isEmpty())
+            return;
+        const QByteArrayView conta = ctx.campoDaLinha(linha, 2);
+        q.anteciparConta(geral, conta, 2 - k);
+        if (k == 0)
+            q.anteciparGravado(ctx.g.gTipoArquivo, ctx.campoDaLinha(linha, 1), conta);
+    }
+}
+
 } // namespace
 
 bool fun_validaSaldos(Contexto& ctx)
@@ -187,7 +205,8 @@ bool fun_validaSaldos(Contexto& ctx)
     Valores v;
     const bool lido = lerArquivo(ctx, op,
                                  TesteArquivo{[&v](Contexto& c, Registro& r) { return testarSaldo(c, r, v); },
-                                              [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); }});
+                                              [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); },
+                                              anteciparSaldos});
     if (!lido) {
         // The table keeps its index whatever stopped the reading; the stop's
         // own text (or its silence) is what the run reports.

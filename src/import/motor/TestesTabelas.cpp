@@ -190,7 +190,7 @@ bool fun_validaTabelasCodigo(Contexto& ctx)
         return false;
     OpcoesLeitura op;
     op.crLfAntesDoTamanho = true;
-    if (!lerArquivo(ctx, op, TesteArquivo{testarTabelaCodigo, gravarTabelaCodigo}))
+    if (!lerArquivo(ctx, op, TesteArquivo{testarTabelaCodigo, gravarTabelaCodigo, {}}))
         return false;
     if (ctx.g.gRegErros > 0)
         return esvaziarTabela(ctx, baseTabela(ctx.g.gTipoArquivo));
@@ -290,13 +290,13 @@ bool ValidaPlanoContas86(Contexto& ctx)
             ruins.insert(static_cast<qint64>(c.g.gRegLidos));
         return ok;
     };
-    if (!lerArquivo(ctx, op, TesteArquivo{marcar, {}}))
+    if (!lerArquivo(ctx, op, TesteArquivo{marcar, {}, {}}))
         return false;
     if (ctx.g.gRegErros < LimiteErros) {
         // Second pass: the tests, against the whole chart as stored.
         op.gravarCopia = true;
         const auto testar = [&ruins](Contexto& c, Registro& r) { return segundaPassagem(c, r, ruins); };
-        if (!lerArquivo(ctx, op, TesteArquivo{testar, {}}))
+        if (!lerArquivo(ctx, op, TesteArquivo{testar, {}, {}}))
             return false;
     }
     if (ctx.g.gRegErros > 0)
