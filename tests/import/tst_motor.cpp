@@ -478,6 +478,10 @@ void TstMotor::auxiliares()
     QCOMPARE(motor::valorMoeda("00000000000012345", 2)->unidades(), 1234500);
     QVERIFY(!motor::valorMoeda("99999999999999999", 0).has_value());
     QVERIFY(!motor::valorMoeda("12 45", 2).has_value());
+    // Every NUL becomes a blank, at either end and in a run; the length given bounds it.
+    QByteArray nul("\0A\0\0B\0\0", 7);
+    motor::trocarNul(nul.data(), 6);
+    QCOMPARE(nul, QByteArray(" A  B \0", 7));
 }
 
 void TstMotor::consultaSemTabelaNaoAcha()

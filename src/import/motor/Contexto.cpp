@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstring>
 
 namespace motor {
@@ -61,9 +62,14 @@ bool temNul(QByteArrayView campo)
 
 void trocarNul(char* dados, qsizetype tamanho)
 {
-    for (qsizetype i = 0; i < tamanho; ++i)
-        if (dados[i] == '\0')
-            dados[i] = ' ';
+    // Called on every record of some passes: a NUL is rare, so search rather than test each byte.
+    char* fim = dados + std::max<qsizetype>(tamanho, 0);
+    for (char* p = dados; p < fim;) {
+        p = static_cast<char*>(std::memchr(p, '\0', static_cast<size_t>(fim - p)));
+        if (!p)
+            break;
+        *p++ = ' ';
+    }
 }
 
 QByteArrayView semBrancosFinais(QByteArrayView c)
