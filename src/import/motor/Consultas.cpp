@@ -571,11 +571,16 @@ bool Consultas::importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qin
     return true;
 }
 
+void Consultas::reservarGravados(qint64 n)
+{
+    m_dup.reservar(static_cast<qsizetype>(std::clamp<qint64>(n, 1, qint64(1) << 27)));
+}
+
 void Consultas::contarGravado(QByteArrayView data, QByteArrayView codigo)
 {
     // Most records of a file are stored: room for as many keys as the file
     // has records, so the table is not copied while it grows.
-    if (m_dup.tamanho() == 0)
+    if (!m_dup.reservada())
         m_dup.reservar(static_cast<qsizetype>(std::min<qint64>(m_c.maximoBarra, qint64(1) << 27)));
     m_dup.inserir(chaveEmUso(data, codigo));
 }

@@ -126,6 +126,7 @@ public:
     void reservar(qsizetype n);                 // room for n keys (a hint)
     void antecipar(QByteArrayView chave) const; // fetches the key's slot ahead of use
     qsizetype tamanho() const { return m_usados; }
+    bool reservada() const { return !m_lugares.empty(); }
     // The highest count of any fingerprint: no key counts more.
     int maiorContagem() const { return m_maior; }
 
@@ -170,6 +171,9 @@ public:
     // Whether more than `limite` rows of the staging table of the file in
     // hand have that date and code. False as conta().
     bool importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima);
+    // Room for n stored keys in the duplicate counts (by default, as many as
+    // the progress bar's maximum, which a test reading its file twice doubles).
+    void reservarGravados(qint64 n);
 
     // Hints for the lookups of a record a few lines ahead (they never change
     // an answer, load nothing and ignore a table not loaded yet): a lookup

@@ -275,6 +275,9 @@ bool ValidaPlanoContas86(Contexto& ctx)
 {
     if (!iniciarTeste(ctx) || !ctx.consultas().prepararTotalizadoras())
         return false;
+    // Each record is stored once at most: the duplicate counts need room for
+    // the file's records, not for the bar's two passes.
+    ctx.consultas().reservarGravados(ctx.maximoBarra);
     ctx.maximoBarra *= 2;
     ctx.painel.iniciarBarra(ctx.maximoBarra);
 
