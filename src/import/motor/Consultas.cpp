@@ -407,22 +407,36 @@ bool lerTabela(Contexto& ctx, const QString& sql, const std::function<void(Linha
     return true;
 }
 
+// The SELECT of a chart's codes (and account types, when the table has
+// them), or the empty text when the table has no code column. False, after
+// failing the run, when the table's columns cannot be read.
+bool consultaDoPlano(Contexto& ctx, const QString& tabela, const QString& ordem, QString& sql, bool& comTipo)
+{
+    db::Erro e;
+    const QStringList cols = colunas(*ctx.g.gConn, tabela, e);
+    if (!e.ok())
+        return ctx.falhar(textoErro(e));
+    sql.clear();
+    comTipo = cols.contains(QLatin1String("tipoconta"));
+    if (cols.contains(QLatin1String("codconta")))
+        sql = (comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1") : QStringLiteral("SELECT Codconta FROM %1"))
+                  .arg(tabela)
+              + ordem;
+    return true;
+}
+
 } // namespace
 
 bool Consultas::carregarPlano(const QString& base, Tabela<Conta>& plano)
 {
     if (plano.carregada)
         return true;
-    Geral& g = m_c.g;
     const QString tabela = nomeTabela(base);
-    db::Erro e;
-    const QStringList cols = colunas(*g.gConn, tabela, e);
-    if (!e.ok())
-        return m_c.falhar(textoErro(e));
-    if (cols.contains(QLatin1String("codconta"))) {
-        const bool comTipo = cols.contains(QLatin1String("tipoconta"));
-        const QString sql = comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1").arg(tabela)
-                                    : QStringLiteral("SELECT Codconta FROM %1").arg(tabela);
+    QString sql;
+    bool comTipo = false;
+    if (!consultaDoPlano(m_c, tabela, QString(), sql, comTipo))
+        return false;
+    if (!sql.isEmpty()) {
         const bool ok = lerTabela(
             m_c, sql,
             [&](LinhaTabela& l) {
@@ -456,16 +470,12 @@ bool Consultas::carregarTotalizadoras()
 {
     if (m_totalizadoras.carregada)
         return true;
-    Geral& g = m_c.g;
     const QString tabela = nomeTabela(TabPlanoGeral);
-    db::Erro e;
-    const QStringList cols = colunas(*g.gConn, tabela, e);
-    if (!e.ok())
-        return m_c.falhar(textoErro(e));
-    if (cols.contains(QLatin1String("codconta"))) {
-        const bool comTipo = cols.contains(QLatin1String("tipoconta"));
-        const QString sql = comTipo ? QStringLiteral("SELECT Codconta, TipoConta FROM %1 ORDER BY rowid").arg(tabela)
-                                    : QStringLiteral("SELECT Codconta FROM %1 ORDER BY rowid").arg(tabela);
+    QString sql;
+    bool comTipo = false;
+    if (!consultaDoPlano(m_c, tabela, QStringLiteral(" ORDER BY rowid"), sql, comTipo))
+        return false;
+    if (!sql.isEmpty()) {
         const bool ok = lerTabela(
             m_c, sql,
             [&](LinhaTabela& l) {

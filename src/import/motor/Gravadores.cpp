@@ -244,19 +244,11 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
                                   {in, cnpj, inicio, fim, 0, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     case 2:
-        ok = c.gravador().inserir(s.sql68[2],
-                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
-        break;
     case 3:
-        ok = c.gravador().inserir(s.sql68[3],
-                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
-        break;
     case 4:
-        ok = c.gravador().inserir(s.sql68[4],
-                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
-        break;
     case 5:
-        ok = c.gravador().inserir(s.sql68[5],
+        // The auxiliary chart and the code tables have the same columns.
+        ok = c.gravador().inserir(s.sql68[tipo],
                                   {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
         break;
     default:
