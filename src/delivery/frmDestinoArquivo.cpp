@@ -27,19 +27,14 @@ frmDestinoArquivo::frmDestinoArquivo(QWidget* parent)
     setWindowTitle(QStringLiteral("Informar Destino do Arquivo"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    frmDestino = new QGroupBox(QStringLiteral("Destino"), this);
-    frmDestino->setObjectName(QStringLiteral("frmDestino"));
-    lblUnidade = new QLabel(QStringLiteral("Unidade de Destino:"), frmDestino);
-    lblUnidade->setObjectName(QStringLiteral("lblUnidade"));
-    DrvDRIVE = new QComboBox(frmDestino);
-    DrvDRIVE->setObjectName(QStringLiteral("DrvDRIVE"));
-    lblPasta = new QLabel(QStringLiteral("Pasta de Destino:"), frmDestino);
-    lblPasta->setObjectName(QStringLiteral("lblPasta"));
-    driDiretorio = new QListWidget(frmDestino);
-    driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
-    listas::prepararPastas(driDiretorio);
-    lblUnidade->setBuddy(DrvDRIVE);
-    lblPasta->setBuddy(driDiretorio);
+    const listas::ControlesPasta c =
+        listas::criarControlesPasta(this, QStringLiteral("frmDestino"), QStringLiteral("Destino"),
+                                    QStringLiteral("Unidade de Destino:"), QStringLiteral("Pasta de Destino:"));
+    frmDestino = c.moldura;
+    lblUnidade = c.lblUnidade;
+    DrvDRIVE = c.DrvDRIVE;
+    lblPasta = c.lblPasta;
+    driDiretorio = c.driDiretorio;
 
     auto* grade = new QGridLayout(frmDestino);
     grade->addWidget(lblPasta, 0, 0);

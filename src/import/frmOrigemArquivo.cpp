@@ -48,23 +48,18 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
     definirContextoAjuda(ajuda::frmOrigemArquivo);
     setWindowTitle(QStringLiteral("Localizar Arquivo "));
 
-    frmOrigem = new QGroupBox(QStringLiteral("Origem"), this);
-    frmOrigem->setObjectName(QStringLiteral("frmOrigem"));
-    lblUnidade = new QLabel(QStringLiteral("Unidade de Origem:"), frmOrigem);
-    lblUnidade->setObjectName(QStringLiteral("lblUnidade"));
-    DrvDRIVE = new QComboBox(frmOrigem);
-    DrvDRIVE->setObjectName(QStringLiteral("DrvDRIVE"));
-    lblPasta = new QLabel(QStringLiteral("Pasta de Origem:"), frmOrigem);
-    lblPasta->setObjectName(QStringLiteral("lblPasta"));
-    driDiretorio = new QListWidget(frmOrigem);
-    driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
-    listas::prepararPastas(driDiretorio);
+    const listas::ControlesPasta c =
+        listas::criarControlesPasta(this, QStringLiteral("frmOrigem"), QStringLiteral("Origem"),
+                                    QStringLiteral("Unidade de Origem:"), QStringLiteral("Pasta de Origem:"));
+    frmOrigem = c.moldura;
+    lblUnidade = c.lblUnidade;
+    DrvDRIVE = c.DrvDRIVE;
+    lblPasta = c.lblPasta;
+    driDiretorio = c.driDiretorio;
     lblNome = new QLabel(QStringLiteral("Nome do Arquivo:"), frmOrigem);
     lblNome->setObjectName(QStringLiteral("lblNome"));
     flArquivo = new QListWidget(frmOrigem);
     flArquivo->setObjectName(QStringLiteral("flArquivo"));
-    lblUnidade->setBuddy(DrvDRIVE);
-    lblPasta->setBuddy(driDiretorio);
     lblNome->setBuddy(flArquivo);
 
     auto* grade = new QGridLayout(frmOrigem);

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHash>
+#include <QLabel>
 #include <QListWidget>
 #include <QStorageInfo>
 #include <QStyle>
@@ -113,6 +115,26 @@ void listarPastas(QListWidget* pastas, const QString& pasta)
 QString caminhoDoItem(const QListWidgetItem* item)
 {
     return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+ControlesPasta criarControlesPasta(QWidget* janela, const QString& nomeMoldura, const QString& tituloMoldura,
+                                   const QString& rotuloUnidade, const QString& rotuloPasta)
+{
+    ControlesPasta c;
+    c.moldura = new QGroupBox(tituloMoldura, janela);
+    c.moldura->setObjectName(nomeMoldura);
+    c.lblUnidade = new QLabel(rotuloUnidade, c.moldura);
+    c.lblUnidade->setObjectName(QStringLiteral("lblUnidade"));
+    c.DrvDRIVE = new QComboBox(c.moldura);
+    c.DrvDRIVE->setObjectName(QStringLiteral("DrvDRIVE"));
+    c.lblPasta = new QLabel(rotuloPasta, c.moldura);
+    c.lblPasta->setObjectName(QStringLiteral("lblPasta"));
+    c.driDiretorio = new QListWidget(c.moldura);
+    c.driDiretorio->setObjectName(QStringLiteral("driDiretorio"));
+    prepararPastas(c.driDiretorio);
+    c.lblUnidade->setBuddy(c.DrvDRIVE);
+    c.lblPasta->setBuddy(c.driDiretorio);
+    return c;
 }
 
 } // namespace listas

@@ -5,11 +5,28 @@
 // followed by its subfolders.
 #include <QString>
 
+class QWidget;
+
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 
 namespace listas {
+
+// The frame of a folder-choosing window with its volume and folder lists
+// (named DrvDRIVE and driDiretorio) and their labels (lblUnidade, lblPasta),
+// created but not laid out.
+struct ControlesPasta {
+    QGroupBox* moldura = nullptr;
+    QLabel* lblUnidade = nullptr;
+    QComboBox* DrvDRIVE = nullptr;
+    QLabel* lblPasta = nullptr;
+    QListWidget* driDiretorio = nullptr;
+};
+ControlesPasta criarControlesPasta(QWidget* janela, const QString& nomeMoldura, const QString& tituloMoldura,
+                                   const QString& rotuloUnidade, const QString& rotuloPasta);
 
 // Fills the volume list with the mounted volumes (root path as item data).
 void preencherUnidades(QComboBox* unidades);
