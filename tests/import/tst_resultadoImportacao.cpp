@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Controles.h"
 #include "Resultados.h"
 
 #include "import/frmResultadoImportacao.h"
@@ -83,33 +84,6 @@ bool detalhe(qint16 tipo, qint64 registro, qint16 codigo, int ativo)
     return executar(QStringLiteral("INSERT INTO tbDetalheErros (Quebra, INarquivo, TipoArquivo, CNPJ, periodoinicial, "
                                    "periodofinal, NroRegistro, CodigoErro, ativo) VALUES (0, 86, ?, ?, ?, ?, ?, ?, ?)"),
                     {tipo, Cnpj, dataIso(Inicio), dataIso(Fim), registro, codigo, ativo});
-}
-
-QString texto(const QWidget* w, const char* nome)
-{
-    auto* l = w->findChild<QLabel*>(QString::fromLatin1(nome));
-    return l ? l->text() : QStringLiteral("<sem %1>").arg(QString::fromLatin1(nome));
-}
-
-QPushButton* botao(const QWidget* w, const char* nome)
-{
-    return w->findChild<QPushButton*>(QString::fromLatin1(nome));
-}
-
-QStringList linhaDaGrade(const QTableView* g, int r)
-{
-    QStringList l;
-    for (int c = 0; c < g->model()->columnCount(); ++c)
-        l << g->model()->index(r, c).data().toString();
-    return l;
-}
-
-QStringList titulosDaGrade(const QTableView* g)
-{
-    QStringList l;
-    for (int c = 0; c < g->model()->columnCount(); ++c)
-        l << g->model()->headerData(c, Qt::Horizontal).toString();
-    return l;
 }
 
 // Two files with errors: the general journal entries (type 6, enough records

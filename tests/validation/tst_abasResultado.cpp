@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Controles.h"
 #include "Resultados.h"
 
 #include "platform/Banco.h"
@@ -75,33 +76,6 @@ bool declaracaoValidada()
     g.gRegComErroSaldoInicial = {0, 1, 0, 0};
     g.gRegFaltantesSaldoInicial = {0, 1, 0, 0};
     return ok;
-}
-
-QString texto(const QWidget* w, const QString& nome)
-{
-    auto* l = w->findChild<QLabel*>(nome);
-    return l ? l->text() : QStringLiteral("<sem %1>").arg(nome);
-}
-
-QPushButton* botao(const QWidget* w, const char* nome)
-{
-    return w->findChild<QPushButton*>(QString::fromLatin1(nome));
-}
-
-QStringList linhaDaGrade(const QTableView* g, int r)
-{
-    QStringList l;
-    for (int c = 0; c < g->model()->columnCount(); ++c)
-        l << g->model()->index(r, c).data().toString();
-    return l;
-}
-
-QStringList titulosDaGrade(const QTableView* g)
-{
-    QStringList l;
-    for (int c = 0; c < g->model()->columnCount(); ++c)
-        l << g->model()->headerData(c, Qt::Horizontal).toString();
-    return l;
 }
 
 const QStringList TitulosSaldoFinal{"Mes", "Ano", "Conta", "Saldo Final", "Saldo Final Calculado", "Diferença"};

@@ -2,6 +2,7 @@
 // driver, the picker's refusals, and runs over imported declarations (the
 // captions, the statuses after a clean run and after findings, a second run).
 #include "Ambiente.h"
+#include "Controles.h"
 #include "Declaracoes.h"
 
 #include "import/motor/Motor.h"
@@ -47,11 +48,6 @@ void gancho()
     mostradas.clear();
     Formularios::definirGanchoModal(
         [](Formulario* f) { mostradas << QString::fromLatin1(f->metaObject()->className()); });
-}
-
-QPushButton* botao(const QWidget* w, const char* nome)
-{
-    return w->findChild<QPushButton*>(QString::fromLatin1(nome));
 }
 
 // The .lay of the general entries' working layout, as the import writes it.
