@@ -1,5 +1,7 @@
 #include "Pastas.h"
 
+#include "NomesNativos.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 Pastas& atual()
@@ -26,19 +30,35 @@ QString& documentosDefinida()
 }
 } // namespace
 
-Pastas pastasPadrao()
+bool pastasPadrao(Pastas& p, QString& recusa)
 {
-    Pastas p;
     p.programa = QCoreApplication::applicationDirPath();
     p.dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Qt reads both from bytes: the executable's path, and XDG_DATA_HOME or
+    // else HOME. A name it could not read would make another folder.
+    char alvo[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", alvo, sizeof alvo);
+    if (n > 0 && size_t(n) < sizeof alvo) {
+        QByteArray pasta(alvo, qsizetype(n));
+        pasta.truncate(qMax<qsizetype>(1, pasta.lastIndexOf('/')));
+        if (!nomes::representavel(pasta)) {
+            recusa = nomes::textoRecusa(nomes::Tipo::Pasta, pasta);
+            return false;
+        }
+    }
+    const char* base = qEnvironmentVariableIsEmpty("XDG_DATA_HOME") ? "HOME" : "XDG_DATA_HOME";
+    if (!nomes::variavelRepresentavel(base, &recusa))
+        return false;
     QDir().mkpath(p.dados);
-    return p;
+    return true;
 }
 
 const Pastas& pastas()
 {
     if (!definidas()) {
-        atual() = pastasPadrao();
+        // The program refuses a folder it cannot name before it gets here.
+        QString recusa;
+        pastasPadrao(atual(), recusa);
         definidas() = true;
     }
     return atual();
