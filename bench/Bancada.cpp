@@ -49,6 +49,8 @@ bool lerOpcaoComum(const QStringList& args, int& i, Declaracao& d)
 
 bool nomesUtilizaveis(int argc, char** argv, QString& recusa)
 {
+    if (!nomes::pastaDoProgramaRepresentavel(&recusa))
+        return false;
     const QList<QByteArray> comValor{"--data", "--destino", "--in", "--cnpj", "--inicio", "--fim", "--tipo"};
     for (int i = 2; i < argc; ++i) {
         const QByteArray a(argv[i]);

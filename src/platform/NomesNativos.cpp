@@ -139,6 +139,21 @@ QString pastaAtual(QString* recusa)
     return QString();
 }
 
+bool pastaDoProgramaRepresentavel(QString* recusa)
+{
+    char alvo[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", alvo, sizeof alvo);
+    if (n <= 0 || size_t(n) >= sizeof alvo)
+        return true;
+    QByteArray pasta(alvo, qsizetype(n));
+    pasta.truncate(qMax<qsizetype>(1, pasta.lastIndexOf('/')));
+    if (representavel(pasta))
+        return true;
+    if (recusa)
+        *recusa = textoRecusa(Tipo::Pasta, pasta);
+    return false;
+}
+
 bool variavelRepresentavel(const char* variavel, QString* recusa)
 {
     const QByteArray nativo = qgetenv(variavel);

@@ -41,6 +41,10 @@ QList<Entrada> listar(const QString& pasta, Filtro filtro);
 // cannot be used.
 QString pastaAtual(QString* recusa = nullptr);
 
+// The folder of the running executable: false, with the refusal, when its
+// name cannot be used.
+bool pastaDoProgramaRepresentavel(QString* recusa = nullptr);
+
 // An environment variable that holds a path: false, with the refusal, when
 // its bytes cannot be used as a name.
 bool variavelRepresentavel(const char* variavel, QString* recusa = nullptr);

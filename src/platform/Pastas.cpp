@@ -10,8 +10,6 @@
 
 #include <cstdio>
 
-#include <unistd.h>
-
 namespace {
 Pastas& atual()
 {
@@ -36,16 +34,8 @@ bool pastasPadrao(Pastas& p, QString& recusa)
     p.dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     // Qt reads both from bytes: the executable's path, and XDG_DATA_HOME or
     // else HOME. A name it could not read would make another folder.
-    char alvo[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", alvo, sizeof alvo);
-    if (n > 0 && size_t(n) < sizeof alvo) {
-        QByteArray pasta(alvo, qsizetype(n));
-        pasta.truncate(qMax<qsizetype>(1, pasta.lastIndexOf('/')));
-        if (!nomes::representavel(pasta)) {
-            recusa = nomes::textoRecusa(nomes::Tipo::Pasta, pasta);
-            return false;
-        }
-    }
+    if (!nomes::pastaDoProgramaRepresentavel(&recusa))
+        return false;
     const char* base = qEnvironmentVariableIsEmpty("XDG_DATA_HOME") ? "HOME" : "XDG_DATA_HOME";
     if (!nomes::variavelRepresentavel(base, &recusa))
         return false;

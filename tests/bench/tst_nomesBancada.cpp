@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString Bancada = QStringLiteral(TOBRI_BIN_DIR "/tobri-bench");
@@ -46,6 +48,7 @@ private Q_SLOTS:
     void initTestCase();
     void nomes_data();
     void nomes();
+    void programaEmPastaIlegivel();
 
 private:
     QTemporaryDir m_tmp;
@@ -183,6 +186,34 @@ void TstNomesBancada::nomes()
             QVERIFY2(e.startsWith(pastaDados), qPrintable(e));
         QVERIFY(depois.contains(pastaDados + QStringLiteral("TOBRI86112223330001810101200531122005.MDB")));
     }
+}
+
+// Run from a folder whose name cannot be used, the driver refuses before it
+// makes the data folder it was given.
+void TstNomesBancada::programaEmPastaIlegivel()
+{
+    QTemporaryDir caixa;
+    const QByteArray raiz = QFile::encodeName(caixa.path());
+    EsvaziaNativo limpeza(raiz);
+    const QByteArray programa = criarPastaNativa(raiz, "Programas\xe7");
+    QFile f(Bancada);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray exe = escreverArquivoNativo(programa, "tobri-bench", f.readAll());
+    QVERIFY(::chmod(exe.constData(), 0755) == 0);
+    const QStringList antes = arvoreNativa(raiz);
+
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("exec \"$(printf '%1')\" import --data '%2' --in 86 --cnpj %3 --inicio 01/01/2005 "
+                            "--fim 31/12/2005 --tipo 1 /dev/null")
+                 .arg(formato(exe), caixa.filePath(QStringLiteral("dados")), Cnpj)});
+    QVERIFY(p.waitForFinished(60000));
+    const QString erros = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY2(erros.contains(QStringLiteral("tobri-bench: ") + nomes::textoRecusa(nomes::Tipo::Pasta, programa)),
+             qPrintable(erros));
+    QCOMPARE(arvoreNativa(raiz), antes);
 }
 
 QTEST_MAIN(TstNomesBancada)

@@ -12,7 +12,9 @@
 #include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
+#include "shell/ListasPastas.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -78,6 +80,8 @@ private Q_SLOTS:
     void escolha_data();
     void escolha();
     void destinoForaDaPastaAtualIlegivel();
+    void unidade_data();
+    void unidade();
 };
 
 void TstNomesJanelas::escolha_data()
@@ -206,6 +210,46 @@ void TstNomesJanelas::destinoForaDaPastaAtualIlegivel()
     QVERIFY(w);
     QCOMPARE(w->pasta(), QDir(pastas().programa).absolutePath());
     QVERIFY(amb.dialogos.textos().isEmpty());
+}
+
+// A volume whose mount point lost its name in the reading is refused by
+// name; one that is only missing is still a medium that cannot be read.
+void TstNomesJanelas::unidade_data()
+{
+    QTest::addColumn<QString>("janela");
+    QTest::addColumn<QString>("raiz");
+    QTest::addColumn<bool>("nomeIlegivel");
+    for (const QString& j : {QStringLiteral("frmOrigemArquivo"), QStringLiteral("frmDestinoArquivo")}) {
+        QTest::addRow("%s, nome ilegível", qPrintable(j)) << j << QStringLiteral("/media/PEN\uFFFD") << true;
+        QTest::addRow("%s, ausente", qPrintable(j)) << j << QStringLiteral("/volume/ausente") << false;
+    }
+}
+
+void TstNomesJanelas::unidade()
+{
+    QFETCH(QString, janela);
+    QFETCH(QString, raiz);
+    QFETCH(bool, nomeIlegivel);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2003, 1, 1), QDate(2003, 12, 31)));
+    geral().gTipoArquivo = 1;
+    geral().gDiretorio = amb.dados();
+    Formulario* w = Formularios::carregar(janela);
+    QVERIFY(w);
+    auto* unidades = w->findChild<QComboBox*>(QStringLiteral("DrvDRIVE"));
+    const QString antes = unidades->currentData().toString();
+    unidades->addItem(raiz, raiz);
+    unidades->setCurrentIndex(unidades->count() - 1);
+    Q_EMIT unidades->activated(unidades->count() - 1);
+    const QString esperada = nomeIlegivel ? nomes::textoRecusa(nomes::Tipo::Pasta, QFile::encodeName(raiz))
+                                          : QStringLiteral("Mídia não acessível.");
+    QCOMPARE(amb.dialogos.textos(), QStringList{esperada});
+    QCOMPARE(amb.dialogos.mensagens.last().icone, dlg::Icone::Critico);
+    QCOMPARE(unidades->currentData().toString(), antes);
+    // A folder that really holds U+FFFD in its name is no lost name.
+    const QString literal = amb.caminhoDados(QStringLiteral("PEN\uFFFD"));
+    QVERIFY(QDir().mkpath(literal));
+    QCOMPARE(listas::recusaDaUnidade(literal), QString());
 }
 
 QTEST_MAIN(TstNomesJanelas)
