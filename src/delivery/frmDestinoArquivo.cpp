@@ -86,8 +86,8 @@ void frmDestinoArquivo::Form_Load()
     const QString programa = QDir(pastas().programa).absolutePath();
     // A current folder whose name cannot be used is not offered.
     const QString atual = nomes::pastaAtual();
-    definirPasta(!atual.isEmpty() && QStorageInfo(atual).rootPath() == QStorageInfo(programa).rootPath() ? atual
-                                                                                                       : programa);
+    const bool mesmoVolume = !atual.isEmpty() && QStorageInfo(atual).rootPath() == QStorageInfo(programa).rootPath();
+    definirPasta(mesmoVolume ? atual : programa);
     lblCNPJ->setText(QStringLiteral("CNPJ: ") + g.gCNPJ);
     lblPeriodo->setText(QStringLiteral("Período: ") + dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" a ")
                         + dataDdMmAaaa(g.gPeriodoFinal));
