@@ -58,6 +58,21 @@ private:
     bool m_ok = false;
 };
 
+// Gives the source window's chosen name back at scope exit.
+class NomeOrigem {
+public:
+    explicit NomeOrigem(const QString& nome) : m_antes(frmOrigemArquivo::NomeArquivoOrigem)
+    {
+        frmOrigemArquivo::NomeArquivoOrigem = nome;
+    }
+    ~NomeOrigem() { frmOrigemArquivo::NomeArquivoOrigem = m_antes; }
+    NomeOrigem(const NomeOrigem&) = delete;
+    NomeOrigem& operator=(const NomeOrigem&) = delete;
+
+private:
+    QString m_antes;
+};
+
 QListWidgetItem* itemDe(QListWidget* lista, const QString& texto)
 {
     const QList<QListWidgetItem*> itens = lista->findItems(texto, Qt::MatchExactly);
@@ -136,7 +151,7 @@ void TstNomesJanelas::escolha()
         auto* s = dynamic_cast<Seguinte*>(f);
         mostradas << (s ? s->janela : QString::fromLatin1(f->metaObject()->className()));
     });
-    frmOrigemArquivo::NomeArquivoOrigem = QStringLiteral("anterior.txt");
+    const NomeOrigem nomeAnterior(QStringLiteral("anterior.txt"));
     g.gDiretorio = fontes;
 
     Formulario* w = Formularios::carregar(janela);
