@@ -1,6 +1,7 @@
 #include "Bancada.h"
 
 #include "platform/Banco.h"
+#include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 
@@ -43,6 +44,31 @@ bool lerOpcaoComum(const QStringList& args, int& i, Declaracao& d)
         d.fim = data(valor());
     else
         return false;
+    return true;
+}
+
+bool nomesUtilizaveis(int argc, char** argv, QString& recusa)
+{
+    if (!nomes::pastaDoProgramaRepresentavel(&recusa))
+        return false;
+    const QList<QByteArray> comValor{"--data", "--destino", "--in", "--cnpj", "--inicio", "--fim", "--tipo"};
+    for (int i = 2; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        const QByteArray anterior(argv[i - 1]);
+        const bool pasta = anterior == "--data" || anterior == "--destino";
+        const bool arquivo = !pasta && !a.startsWith("--") && !comValor.contains(anterior);
+        if (!pasta && !arquivo)
+            continue;
+        if (!nomes::representavel(a)) {
+            recusa = nomes::textoRecusa(pasta ? nomes::Tipo::Pasta : nomes::Tipo::Arquivo, a);
+            return false;
+        }
+        QString daAtual;
+        if (!a.startsWith('/') && nomes::pastaAtual(&daAtual).isEmpty() && !daAtual.isEmpty()) {
+            recusa = daAtual;
+            return false;
+        }
+    }
     return true;
 }
 

@@ -26,6 +26,12 @@ struct Declaracao {
 // advancing i; false when it is not one of them.
 bool lerOpcaoComum(const QStringList& args, int& i, Declaracao& d);
 
+// The program folder and the names among the arguments (the values of
+// --data and --destino, the file of import), judged on the bytes the system
+// gave: false with a message naming the first that cannot be used, or the
+// current folder when a relative name needs it and its own cannot be used.
+bool nomesUtilizaveis(int argc, char** argv, QString& recusa);
+
 // Prints every message box on stderr ("mensagem: ...") and answers OK / No.
 class DialogosRegistrados : public dlg::Dialogos {
 public:

@@ -125,6 +125,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QString recusa;
+    if (!bancada::nomesUtilizaveis(argc, argv, recusa))
+        return bancada::falha(recusa);
     const QStringList args = app.arguments();
     const QString comando = args.size() >= 2 ? args.at(1) : QString();
     if (comando == QLatin1String("import"))

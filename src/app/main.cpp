@@ -42,7 +42,15 @@ int main(int argc, char** argv)
     if (traducaoQt.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traducaoQt);
-    definirPastas(pastasPadrao());
+    // A data folder whose name cannot be used is refused before anything
+    // is written in it (the single-instance lock is the first thing).
+    Pastas padrao;
+    QString recusa;
+    if (!pastasPadrao(padrao, recusa)) {
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        return 1;
+    }
+    definirPastas(padrao);
 
     registrarJanelasShell();
     registrarJanelasImportacao();

@@ -3,6 +3,7 @@
 #include "motor/Gravacao.h"
 
 #include "platform/Dialogos.h"
+#include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
@@ -83,8 +84,10 @@ void frmDestinoArquivo::Form_Load()
     // The program's volume, at the folder the program was started from when
     // it is on that volume (a volume's current folder).
     const QString programa = QDir(pastas().programa).absolutePath();
-    const QString atual = QDir::currentPath();
-    definirPasta(QStorageInfo(atual).rootPath() == QStorageInfo(programa).rootPath() ? atual : programa);
+    // A current folder whose name cannot be used is not offered.
+    const QString atual = nomes::pastaAtual();
+    const bool mesmoVolume = !atual.isEmpty() && QStorageInfo(atual).rootPath() == QStorageInfo(programa).rootPath();
+    definirPasta(mesmoVolume ? atual : programa);
     lblCNPJ->setText(QStringLiteral("CNPJ: ") + g.gCNPJ);
     lblPeriodo->setText(QStringLiteral("Período: ") + dataDdMmAaaa(g.gPeriodoInicial) + QStringLiteral(" a ")
                         + dataDdMmAaaa(g.gPeriodoFinal));
@@ -106,6 +109,11 @@ void frmDestinoArquivo::definirPasta(const QString& pasta)
 void frmDestinoArquivo::DrvDRIVE_Change(int indice)
 {
     const QString raiz = listas::raizDaUnidade(DrvDRIVE, indice);
+    if (const QString recusa = listas::recusaDaUnidade(raiz); !recusa.isEmpty()) {
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
+        return;
+    }
     if (!listas::volumeLegivel(raiz)) {
         dlg::MsgBox(entrega::MsgMidia, dlg::Icone::Critico);
         listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
@@ -116,12 +124,23 @@ void frmDestinoArquivo::DrvDRIVE_Change(int indice)
 
 void frmDestinoArquivo::driDiretorio_Activated(QListWidgetItem* item)
 {
-    if (item)
-        definirPasta(listas::caminhoDoItem(item));
+    if (!item)
+        return;
+    if (const QString recusa = listas::recusaDoItem(item); !recusa.isEmpty()) {
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        return;
+    }
+    definirPasta(listas::caminhoDoItem(item));
 }
 
 void frmDestinoArquivo::cmdOk_Click()
 {
+    // A folder whose name cannot be used is refused here: under the name Qt
+    // reads it would be another folder.
+    if (const QString recusa = listas::recusaDoItem(driDiretorio->currentItem()); !recusa.isEmpty()) {
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        return;
+    }
     // The highlighted folder, else the open one.
     const QString escolhida = listas::caminhoDoItem(driDiretorio->currentItem());
     geral().gDestino = escolhida.isEmpty() ? m_pasta : escolhida;

@@ -2,6 +2,7 @@
 
 #include "PreChecagem.h"
 #include "platform/Dialogos.h"
+#include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
@@ -142,6 +143,11 @@ bool frmOrigemArquivo::Form_QueryUnload()
 void frmOrigemArquivo::DrvDRIVE_Change(int indice)
 {
     const QString raiz = listas::raizDaUnidade(DrvDRIVE, indice);
+    if (const QString recusa = listas::recusaDaUnidade(raiz); !recusa.isEmpty()) {
+        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        return;
+    }
     if (!listas::volumeLegivel(raiz)) {
         listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
         dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
@@ -162,10 +168,12 @@ void frmOrigemArquivo::definirPasta(const QString& pasta)
 void frmOrigemArquivo::listarArquivos()
 {
     flArquivo->clear();
-    const QFileInfoList arquivos = QDir(m_pasta).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& f : arquivos)
-        if (confere(f.fileName()))
-            flArquivo->addItem(f.fileName());
+    for (const nomes::Entrada& e : nomes::listar(m_pasta, nomes::Filtro::Arquivos)) {
+        if (!confere(e.exibicao))
+            continue;
+        auto* item = new QListWidgetItem(e.exibicao, flArquivo);
+        listas::marcarRecusa(item, e.recusa);
+    }
 }
 
 QStringList frmOrigemArquivo::arquivosListados() const
@@ -178,8 +186,13 @@ QStringList frmOrigemArquivo::arquivosListados() const
 
 void frmOrigemArquivo::driDiretorio_Activated(QListWidgetItem* item)
 {
-    if (item)
-        definirPasta(listas::caminhoDoItem(item));
+    if (!item)
+        return;
+    if (const QString recusa = listas::recusaDoItem(item); !recusa.isEmpty()) {
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        return;
+    }
+    definirPasta(listas::caminhoDoItem(item));
 }
 
 void frmOrigemArquivo::flArquivo_Click()
@@ -192,6 +205,11 @@ void frmOrigemArquivo::cmdOk_Click()
     QListWidgetItem* item = flArquivo->currentItem();
     if (!item || !cmdOk->isEnabled())
         return;
+    // A name that cannot be used is refused before it is taken as the choice.
+    if (const QString recusa = listas::recusaDoItem(item); !recusa.isEmpty()) {
+        dlg::MsgBox(recusa, dlg::Icone::Critico);
+        return;
+    }
     Geral& g = geral();
     const QString nome = item->text();
     // The path as chosen: file names are case-sensitive here.

@@ -1,5 +1,7 @@
 #include "Pastas.h"
 
+#include "NomesNativos.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -26,19 +28,27 @@ QString& documentosDefinida()
 }
 } // namespace
 
-Pastas pastasPadrao()
+bool pastasPadrao(Pastas& p, QString& recusa)
 {
-    Pastas p;
     p.programa = QCoreApplication::applicationDirPath();
     p.dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Qt reads both from bytes: the executable's path, and XDG_DATA_HOME or
+    // else HOME. A name it could not read would make another folder.
+    if (!nomes::pastaDoProgramaRepresentavel(&recusa))
+        return false;
+    const char* base = qEnvironmentVariableIsEmpty("XDG_DATA_HOME") ? "HOME" : "XDG_DATA_HOME";
+    if (!nomes::variavelRepresentavel(base, &recusa))
+        return false;
     QDir().mkpath(p.dados);
-    return p;
+    return true;
 }
 
 const Pastas& pastas()
 {
     if (!definidas()) {
-        atual() = pastasPadrao();
+        // The program refuses a folder it cannot name before it gets here.
+        QString recusa;
+        pastasPadrao(atual(), recusa);
         definidas() = true;
     }
     return atual();

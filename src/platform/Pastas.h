@@ -12,7 +12,9 @@ struct Pastas {
 // per-user application data folder.
 const Pastas& pastas();
 void definirPastas(const Pastas& p);
-Pastas pastasPadrao();
+// The defaults, the data folder created. False, with a message naming the
+// folder and nothing created, when a folder's name cannot be used.
+bool pastasPadrao(Pastas& p, QString& recusa);
 
 // The user's documents folder (the home folder when there is none), where
 // the files the user asks for land by default (the PDF of a report, say).

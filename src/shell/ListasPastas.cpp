@@ -1,7 +1,10 @@
 #include "ListasPastas.h"
 
+#include "platform/NomesNativos.h"
+
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHash>
@@ -18,6 +21,8 @@ namespace {
 // Depth of a folder in the folder list; the text stays the bare name so that
 // typing a name finds it.
 constexpr int PapelNivel = Qt::UserRole + 1;
+// The refusal of an entry whose name cannot be used.
+constexpr int PapelRecusa = Qt::UserRole + 2;
 
 class DelegadoRecuo : public QStyledItemDelegate {
 public:
@@ -103,18 +108,42 @@ void listarPastas(QListWidget* pastas, const QString& pasta)
         ++nivel;
     }
     pastas->setCurrentRow(pastas->count() - 1);
-    const QFileInfoList filhas =
-        QDir(pasta).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& f : filhas) {
-        auto* item = new QListWidgetItem(fechada, f.fileName(), pastas);
-        item->setData(Qt::UserRole, f.absoluteFilePath());
+    for (const nomes::Entrada& e : nomes::listar(pasta, nomes::Filtro::Pastas)) {
+        auto* item = new QListWidgetItem(fechada, e.exibicao, pastas);
+        item->setData(Qt::UserRole, e.caminho);
         item->setData(PapelNivel, nivel);
+        marcarRecusa(item, e.recusa);
     }
 }
 
 QString caminhoDoItem(const QListWidgetItem* item)
 {
     return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void marcarRecusa(QListWidgetItem* item, const QString& recusa)
+{
+    if (recusa.isEmpty())
+        return;
+    item->setData(PapelRecusa, recusa);
+    item->setToolTip(recusa);
+    QFont f = item->font();
+    f.setItalic(true);
+    item->setFont(f);
+}
+
+QString recusaDoItem(const QListWidgetItem* item)
+{
+    return item ? item->data(PapelRecusa).toString() : QString();
+}
+
+QString recusaDaUnidade(const QString& raiz)
+{
+    // The volume list has only the text Qt made of a mount point; one that
+    // lost its bytes holds U+FFFD and is not found under that name.
+    if (!raiz.contains(QChar(QChar::ReplacementCharacter)) || QFileInfo::exists(raiz))
+        return QString();
+    return nomes::textoRecusa(nomes::Tipo::Pasta, QFile::encodeName(raiz));
 }
 
 ControlesPasta criarControlesPasta(QWidget* janela, const QString& nomeMoldura, const QString& tituloMoldura,

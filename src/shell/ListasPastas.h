@@ -41,7 +41,14 @@ bool volumeLegivel(const QString& raiz);
 void prepararPastas(QListWidget* pastas);
 // Lists the folders of `pasta` (an absolute, clean path); the open folder is current.
 void listarPastas(QListWidget* pastas, const QString& pasta);
-// The full path of a folder list entry.
+// The full path of a folder list entry; empty for a name that cannot be used.
 QString caminhoDoItem(const QListWidgetItem* item);
+// An entry whose name cannot be used keeps its refusal and looks apart.
+void marcarRecusa(QListWidgetItem* item, const QString& recusa);
+// The refusal of an entry whose name cannot be used; empty for the others.
+QString recusaDoItem(const QListWidgetItem* item);
+// The refusal of a volume whose root lost its name in the reading; empty
+// for the others.
+QString recusaDaUnidade(const QString& raiz);
 
 } // namespace listas

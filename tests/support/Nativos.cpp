@@ -1,0 +1,102 @@
+#include "Nativos.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void percorrer(const QByteArray& raiz, const QByteArray& relativo, QStringList& r)
+{
+    const QByteArray pasta = relativo.isEmpty() ? raiz : raiz + '/' + relativo;
+    DIR* d = ::opendir(pasta.constData());
+    if (!d)
+        return;
+    QList<QByteArray> nomes;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray n(e->d_name);
+        if (n != "." && n != "..")
+            nomes << n;
+    }
+    ::closedir(d);
+    for (const QByteArray& n : nomes) {
+        const QByteArray rel = relativo.isEmpty() ? n : relativo + '/' + n;
+        struct stat st {};
+        const bool ehPasta = ::lstat((raiz + '/' + rel).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+        r << mostrarNativo(rel) + (ehPasta ? QStringLiteral("/") : QString());
+        if (ehPasta)
+            percorrer(raiz, rel, r);
+    }
+}
+
+} // namespace
+
+QByteArray criarPastaNativa(const QByteArray& pasta, const QByteArray& nome)
+{
+    const QByteArray c = pasta + '/' + nome;
+    ::mkdir(c.constData(), 0755);
+    return c;
+}
+
+QByteArray escreverArquivoNativo(const QByteArray& pasta, const QByteArray& nome, const QByteArray& bytes)
+{
+    const QByteArray c = pasta + '/' + nome;
+    const int fd = ::open(c.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+        qsizetype feito = 0;
+        while (feito < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.constData() + feito, size_t(bytes.size() - feito));
+            if (n <= 0)
+                break;
+            feito += n;
+        }
+        ::close(fd);
+    }
+    return c;
+}
+
+QStringList arvoreNativa(const QByteArray& pasta)
+{
+    QStringList r;
+    percorrer(pasta, QByteArray(), r);
+    r.sort();
+    return r;
+}
+
+QString mostrarNativo(const QByteArray& nome)
+{
+    QString r;
+    for (const char c : nome) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x7F)
+            r += QChar(b);
+        else
+            r += QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
+    }
+    return r;
+}
+
+void esvaziarNativo(const QByteArray& pasta)
+{
+    DIR* d = ::opendir(pasta.constData());
+    if (!d)
+        return;
+    QList<QByteArray> nomes;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray n(e->d_name);
+        if (n != "." && n != "..")
+            nomes << n;
+    }
+    ::closedir(d);
+    for (const QByteArray& n : nomes) {
+        const QByteArray c = pasta + '/' + n;
+        struct stat st {};
+        if (::lstat(c.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            esvaziarNativo(c);
+            ::rmdir(c.constData());
+        } else {
+            ::unlink(c.constData());
+        }
+    }
+}
