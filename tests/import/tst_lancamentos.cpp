@@ -72,7 +72,7 @@ QList<qint64> valores(int tipo)
 {
     QList<qint64> r;
     const QString t = motor::nomeTabelaTipo(tipo);
-    if (!geral().gConn->tabelaExiste(t))
+    if (!temTabela(t))
         return {-1};
     QSqlQuery q(geral().gConn->banco());
     q.exec(QStringLiteral("SELECT Valor FROM %1").arg(t));

@@ -101,6 +101,15 @@ void conferirRegistroDoMeio(const QList<int>& esperado)
     QCOMPARE(g.gRegCorretos, esperado.isEmpty() ? 3.0 : 2.0);
 }
 
+bool temTabela(const QString& tabela)
+{
+    bool existe = false;
+    db::Erro e;
+    if (!geral().gConn->tabelaExiste(tabela, existe, &e))
+        qWarning() << "tabelaExiste:" << e.descricao;
+    return existe;
+}
+
 QVariant situacao(int tipo)
 {
     return geral().gConn->escalar(QStringLiteral("SELECT Situacao FROM tbImportados WHERE Tipo = ?"), {tipo});

@@ -38,6 +38,8 @@ QList<int> codigosDoRegistro(int registro);
 // After a run of three records, the middle one under test: the outer two
 // got no code, the middle one exactly `esperado`, and the counters agree.
 void conferirRegistroDoMeio(const QList<int>& esperado);
+// Whether gConn's database has the table (a read failure fails the test).
+bool temTabela(const QString& tabela);
 // Situacao of the file type in tbImportados (null when it has no row).
 QVariant situacao(int tipo);
 
