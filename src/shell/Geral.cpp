@@ -174,11 +174,14 @@ bool Fun_CompactaBanco()
     } else {
         QFile::remove(tmp);
     }
-    // The database is as it was when the compaction failed; the reason is
-    // left where the callers look for it, unless the reopening fails too.
-    if (!falha.isEmpty())
-        g.gMsg = falha;
-    return AbreBanco(g.gMsg, true, false, g.gErroAbertura);
+    // The database is as it was when the compaction failed; the caller shows
+    // the reason (a full disk), unless the reopening failed and says more.
+    if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
+        return false;
+    if (falha.isEmpty())
+        return true;
+    g.gMsg = falha;
+    return false;
 }
 
 bool criaRegistroSeAusente(QString& msg)

@@ -158,7 +158,7 @@ void TstBanco::compactacaoComVacuumFalhando()
     // Something in the way of the scratch file: VACUUM INTO cannot write it.
     QVERIFY(QDir(amb.dados()).mkdir(QStringLiteral("tobriv1Tmp.mdb")));
     g.gMsg.clear();
-    QVERIFY(Fun_CompactaBanco());
+    QVERIFY(!Fun_CompactaBanco());
     QVERIFY2(g.gMsg.startsWith(QStringLiteral("cod.erro ")) && g.gMsg.endsWith(QStringLiteral(" (Fun_CompactaBanco)")),
              qPrintable(g.gMsg));
     QVERIFY(g.gConn->aberta());
