@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Declaracoes.h"
 
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
@@ -200,17 +201,7 @@ void TstBanco::tabelaExisteNumaPaginaDanificada()
     QVERIFY(!existe && e.ok());
     QVERIFY(c.tabelaExiste(QStringLiteral("TBIMPORTADOS"), existe, &e));
     QVERIFY(existe);
-    // The schema's first page damaged behind the connection's back (its
-    // b-tree page type), the change counter moved so no cached copy is used.
-    {
-        QFile f(caminhoBancoDeclaracao());
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.seek(24));
-        QByteArray contador = f.read(4);
-        contador[3] = char(contador[3] + 1);
-        QVERIFY(f.seek(24) && f.write(contador) == 4);
-        QVERIFY(f.seek(100) && f.write(QByteArray(1, '\x7f')) == 1);
-    }
+    danificarEsquema(caminhoBancoDeclaracao());
     existe = true;
     QVERIFY(!c.tabelaExiste(QStringLiteral("tbImportados"), existe, &e));
     QVERIFY(!existe);

@@ -40,6 +40,10 @@ QList<int> codigosDoRegistro(int registro);
 void conferirRegistroDoMeio(const QList<int>& esperado);
 // Whether gConn's database has the table (a read failure fails the test).
 bool temTabela(const QString& tabela);
+// Damages the schema's first page of a database file behind its open
+// connections (its b-tree page type), moving the change counter so no
+// cached copy is used: the next read of the schema fails as malformed.
+void danificarEsquema(const QString& caminho);
 // Situacao of the file type in tbImportados (null when it has no row).
 QVariant situacao(int tipo);
 

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void recargaDeLeiauteAlterado();
     void recargaSemArquivos_data();
     void recargaSemArquivos();
+    void recargaComEsquemaIlegivel();
     void seletorRecusa_data();
     void seletorRecusa();
     void execucao_data();
@@ -330,6 +331,20 @@ void TstValidacao::recargaSemArquivos()
     QCOMPARE(geral().gMsg, validacao::TextoLancamentosNaoImportados);
     QCOMPARE(QFile::exists(amb.caminhoDados(validacao::nomeLayLancamentos())), lay);
     QCOMPARE(QFile::exists(amb.caminhoDados(QStringLiteral("Schema.ini"))), txt && lay);
+}
+
+void TstValidacao::recargaComEsquemaIlegivel()
+{
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    danificarEsquema(caminhoBancoDeclaracao());
+    // Not "not imported": the database's own text.
+    QVERIFY(validacao::Fun_Criar_arquivo_ini());
+    QVERIFY(!validacao::Fun_ImportarLancamento());
+    QVERIFY2(geral().gMsg.startsWith(QStringLiteral("cod.erro -2147467259\r\nmsg. Erro: "))
+                 && geral().gMsg.contains(QStringLiteral("malformed"))
+                 && geral().gMsg.endsWith(QStringLiteral("(Fun_ImportarLancamento)")),
+             qPrintable(geral().gMsg));
 }
 
 void TstValidacao::seletorRecusa_data()
