@@ -204,12 +204,19 @@ QVariant Conexao::escalar(const QString& sql, const QVariantList& params, Erro* 
     return {};
 }
 
-bool Conexao::tabelaExiste(const QString& tabela)
+bool Conexao::tabelaExiste(const QString& tabela, bool& existe, Erro* erro)
 {
+    existe = false;
+    Erro e;
     const QVariant v = escalar(
         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"),
-        {tabela});
-    return v.toInt() > 0;
+        {tabela}, &e);
+    if (!e.ok() || !v.isValid()) {
+        definir(erro, e.ok() ? erroDe(ErroGeral, QStringLiteral("Erro de banco de dados.")) : e);
+        return false;
+    }
+    existe = v.toInt() > 0;
+    return true;
 }
 
 bool Conexao::iniciarTransacao(Erro* erro)

@@ -59,7 +59,10 @@ public:
     bool executarScript(const QString& sql, Erro* erro = nullptr);
     // First column of the first row, or an invalid QVariant when there is none.
     QVariant escalar(const QString& sql, const QVariantList& params = {}, Erro* erro = nullptr);
-    bool tabelaExiste(const QString& tabela);
+    // Whether the table exists. False when the schema could not be read
+    // (a damaged page, I/O), with the database's text in `erro`: a read
+    // failure is never taken for an absent table.
+    bool tabelaExiste(const QString& tabela, bool& existe, Erro* erro = nullptr);
 
     bool iniciarTransacao(Erro* erro = nullptr);
     bool confirmar(Erro* erro = nullptr);

@@ -14,6 +14,14 @@ namespace {
 
 constexpr qsizetype Bloco = 1 << 20;
 
+QByteArrayView semBrancosFinais(QByteArrayView v)
+{
+    qsizetype f = v.size();
+    while (f > 0 && v[f - 1] == ' ')
+        --f;
+    return v.first(f);
+}
+
 QByteArrayView aparar(QByteArrayView v)
 {
     qsizetype i = 0, f = v.size();
@@ -116,6 +124,7 @@ bool Leitor::abrir(const QString& pasta, const QString& arquivo)
     m_ini = m_fim = 0;
     m_eof = false;
     m_linha = 0;
+    m_crLf = m_longa = false;
     // A header line names the columns; the data starts after it.
     if (m_esquema.cabecalho && proxima())
         m_linha = 0;
@@ -149,6 +158,8 @@ bool Leitor::encher()
 
 bool Leitor::proxima()
 {
+    if (m_longa)
+        return false;
     qsizetype busca = m_ini;
     for (;;) {
         // memchr for the CR: the fastest search the C library has.
@@ -169,6 +180,15 @@ bool Leitor::proxima()
             m_atual = QByteArrayView(m_buf.constData() + m_ini, fimLinha - m_ini);
             m_ini = fimLinha + 2;
             ++m_linha;
+            m_crLf = true;
+            return true;
+        }
+        if (m_limite > 0 && m_fim - m_ini > m_limite + 1) {
+            // Longer than any row may be: its head is enough to tell.
+            m_atual = QByteArrayView(m_buf.constData() + m_ini, m_limite + 1);
+            ++m_linha;
+            m_crLf = false;
+            m_longa = true;
             return true;
         }
         // Look again from the last byte kept (it may be the CR of a CR LF).
@@ -183,6 +203,7 @@ bool Leitor::proxima()
     m_atual = QByteArrayView(m_buf.constData() + m_ini, m_fim - m_ini);
     m_ini = m_fim;
     ++m_linha;
+    m_crLf = false;
     return true;
 }
 
@@ -195,6 +216,17 @@ QByteArrayView Leitor::valor(int i) const
         return {};
     const qsizetype n = std::min<qsizetype>(m_esquema.colunas.at(i).largura, m_atual.size() - ini);
     return aparar(m_atual.sliced(ini, n));
+}
+
+QByteArrayView Leitor::valorSemBrancosFinais(int i) const
+{
+    if (i < 0 || i >= m_inicio.size())
+        return {};
+    const qsizetype ini = m_inicio.at(i);
+    if (ini >= m_atual.size())
+        return {};
+    const qsizetype n = std::min<qsizetype>(m_esquema.colunas.at(i).largura, m_atual.size() - ini);
+    return semBrancosFinais(m_atual.sliced(ini, n));
 }
 
 } // namespace textofixo

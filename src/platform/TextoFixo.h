@@ -45,6 +45,17 @@ public:
     // Column i of the row in hand with blanks trimmed on both sides; empty
     // when the line ends before the column.
     QByteArrayView valor(int i) const;
+    // Column i with its trailing blanks removed only: codes keep their
+    // leading blanks (right-aligned codes).
+    QByteArrayView valorSemBrancosFinais(int i) const;
+    // The row in hand as read, without its CR LF.
+    QByteArrayView linhaAtual() const { return m_atual; }
+    // Whether the row in hand ended in CR LF (the last line may not).
+    bool terminouEmCrLf() const { return m_crLf; }
+    // Lines longer than `bytes` are not held whole: the row comes back with
+    // its first bytes and longa() set, and reading stops there. 0: no limit.
+    void limitarLinha(qsizetype bytes) { m_limite = bytes; }
+    bool longa() const { return m_longa; }
     // 1-based number of the row in hand.
     qint64 linha() const { return m_linha; }
     QString erro() const { return m_erro; }
@@ -60,6 +71,9 @@ private:
     bool m_eof = false;
     QByteArrayView m_atual;
     qint64 m_linha = 0;
+    qsizetype m_limite = 0;
+    bool m_crLf = false;
+    bool m_longa = false;
     QString m_erro;
 };
 

@@ -140,27 +140,48 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
 bool Fun_CompactaBanco()
 {
     Geral& g = geral();
+    const QString proc = QStringLiteral("Fun_CompactaBanco");
     Rendimento().agora();
+    // Work left uncommitted by a caller is neither dropped nor compacted
+    // away: it stays open for the caller, and the fault is reported.
+    if (g.gConn && g.gConn->aberta() && g.gConn->emTransacao()) {
+        g.gMsg = textoErro(db::ErroGeral, QStringLiteral("Transação aberta: o banco de dados não foi compactado."), proc);
+        return false;
+    }
     const QString banco = caminhoBancoDeclaracao();
     const QString tmp = caminhoEm(pastas().dados, NomeTemporario);
     QFile::remove(tmp);
     bool compactado = false;
+    QString falha;
     if (g.gConn && g.gConn->aberta()) {
-        g.gConn->desfazer();
         // A database without free pages would only be copied as it is.
         const QVariant livres = g.gConn->escalar(QStringLiteral("PRAGMA freelist_count"));
-        if (!livres.isValid() || livres.toLongLong() > 0)
-            compactado = g.gConn->executar(QStringLiteral("VACUUM INTO ?"), {tmp});
+        if (!livres.isValid() || livres.toLongLong() > 0) {
+            db::Erro e;
+            compactado = g.gConn->executar(QStringLiteral("VACUUM INTO ?"), {tmp}, &e);
+            if (!compactado)
+                falha = textoErro(e, proc);
+        }
         g.gConn->fechar();
     }
     if (compactado) {
         // Atomic replace: the database is never missing.
-        if (!duravel::colocarNoLugar(tmp, banco))
+        QString motivo;
+        if (!duravel::colocarNoLugar(tmp, banco, &motivo)) {
+            falha = textoErro(db::ErroEmUso, QStringLiteral("Não foi possível gravar %1: %2").arg(banco, motivo), proc);
             QFile::remove(tmp);
+        }
     } else {
         QFile::remove(tmp);
     }
-    return AbreBanco(g.gMsg, true, false, g.gErroAbertura);
+    // The database is as it was when the compaction failed; the caller shows
+    // the reason (a full disk), unless the reopening failed and says more.
+    if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
+        return false;
+    if (falha.isEmpty())
+        return true;
+    g.gMsg = falha;
+    return false;
 }
 
 bool criaRegistroSeAusente(QString& msg)

@@ -107,8 +107,10 @@ QDate dataDeIso(const QString& s);
 // declaration in hand, first copying the template over it when copiarModelo.
 bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum);
 // Compacts the declaration database in hand and reopens gConn on it. False
-// (gMsg set) when the database could not be reopened; a failed compaction
-// leaves the database as it was.
+// with gMsg set when the compaction failed (VACUUM INTO or the rename: the
+// database is left as it was and gConn open on it again), when the database
+// could not be reopened, or when gConn was in a transaction (a caller's
+// fault: nothing is rolled back nor compacted, gConn stays as it was).
 bool Fun_CompactaBanco();
 // Creates an empty register when none exists.
 bool criaRegistroSeAusente(QString& msg);

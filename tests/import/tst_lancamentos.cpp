@@ -56,7 +56,7 @@ void novaDeclaracao(int in)
         tabelaImportada(2, {{"A.01", ""}});
         tabelaImportada(3, {{"CC01", ""}});
         tabelaImportada(4, {{"DP01", ""}});
-        tabelaImportada(5, {{"H01", ""}});
+        tabelaImportada(5, {{"H01", ""}, {"  H02", ""}});
     }
 }
 
@@ -72,7 +72,7 @@ QList<qint64> valores(int tipo)
 {
     QList<qint64> r;
     const QString t = motor::nomeTabelaTipo(tipo);
-    if (!geral().gConn->tabelaExiste(t))
+    if (!temTabela(t))
         return {-1};
     QSqlQuery q(geral().gConn->banco());
     q.exec(QStringLiteral("SELECT Valor FROM %1").arg(t));
@@ -163,7 +163,10 @@ void TstLancamentos::codigos_data()
     QTest::newRow("68 centro de despesa") << 68 << 6 << Campos{{8, "DP01"}} << QList<int>{};
     QTest::newRow("68 centro de despesa ausente") << 68 << 6 << Campos{{8, "DP02"}} << QList<int>{40};
     QTest::newRow("68 historico padrao sem texto") << 68 << 6 << Campos{{9, "H01"}, {10, ""}} << QList<int>{};
-    QTest::newRow("68 historico padrao aparado") << 68 << 6 << Campos{{9, "  H01"}, {10, ""}} << QList<int>{};
+    // Codes keep their leading blanks on both sides, trailing ones are ignored.
+    QTest::newRow("68 historico padrao alinhado à direita") << 68 << 6 << Campos{{9, "  H02"}, {10, ""}} << QList<int>{};
+    QTest::newRow("68 historico padrao com brancos no fim") << 68 << 6 << Campos{{9, "H01   "}, {10, ""}} << QList<int>{};
+    QTest::newRow("68 historico padrao com brancos à esquerda") << 68 << 6 << Campos{{9, "  H01"}} << QList<int>{42};
     QTest::newRow("68 historico padrao ausente") << 68 << 6 << Campos{{9, "H02"}} << QList<int>{42};
     QTest::newRow("68 sem historico") << 68 << 6 << Campos{{10, ""}} << QList<int>{43};
     QTest::newRow("68 tudo errado em ordem")

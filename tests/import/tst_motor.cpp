@@ -112,7 +112,7 @@ QStringList detalhes(int tipo)
 int linhas(const QString& base)
 {
     const QString t = motor::nomeTabela(base);
-    if (!geral().gConn->tabelaExiste(t))
+    if (!temTabela(t))
         return -1;
     return geral().gConn->escalar(QStringLiteral("SELECT count(*) FROM %1").arg(t)).toInt();
 }
@@ -390,7 +390,7 @@ void TstMotor::cascataDoReinicio()
     QList<int> tabelas;
     QList<int> linhasTipo;
     for (int t = 1; t <= 9; ++t) {
-        if (g.gConn->tabelaExiste(motor::nomeTabelaTipo(t)))
+        if (temTabela(motor::nomeTabelaTipo(t)))
             tabelas << t;
         const QVariant s = situacao(t);
         if (s.isValid()) {

@@ -6,6 +6,7 @@
 #include "import/motor/Motor.h"
 #include "linking/frmContasVinculadas.h"
 #include "linking/frmVinculacao.h"
+#include "linking/motor/Vinculacao.h"
 #include "platform/Formularios.h"
 #include "shell/Geral.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QTableView>
 #include <QTest>
 
@@ -169,6 +171,7 @@ private Q_SLOTS:
     void planoPadraoInutilizavel();
     void semSaldosImportados();
     void contasVinculadas();
+    void codigoAlinhadoADireita();
 };
 
 void TstVinculacao::vincularEDesvincular()
@@ -425,6 +428,35 @@ void TstVinculacao::contasVinculadas()
     }
     QCOMPARE(linhas, QStringList({"1.1.01|Caixa|1%2|Percentual", "1.1.01|Caixa|1.01|Caixa d'Água",
                                   "2|PASSIVO|1.02|Bancos"}));
+}
+
+void TstVinculacao::codigoAlinhadoADireita()
+{
+    Ambiente amb;
+    prepararDeclaracao();
+    // A code written right-aligned in the chart, the entries and the balances.
+    const QString conta = QStringLiteral("7.01").rightJustified(28);
+    QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO %1 (Dataatualiz, CodConta, TipoConta, DescConta, "
+                                                   "Vinculado) VALUES ('01012005', ?, 'A', 'Direita', 0)")
+                                        .arg(planoGeral()),
+                                    {conta}));
+    QVERIFY(geral().gConn->executar(
+        QStringLiteral("INSERT INTO %1 (Datalanc, Codconta, Valor, Inddc) VALUES ('012005', ?, 100, 'D')")
+            .arg(motor::nomeTabelaTipo(6)),
+        {QStringLiteral("7.01").rightJustified(28)}));
+    QSqlQueryModel oferecidas;
+    QVERIFY(vinculacao::preencher(oferecidas, vinculacao::contasOferecidas(QString()), {}));
+    QStringList codigos;
+    for (int i = 0; i < oferecidas.rowCount(); ++i)
+        codigos << oferecidas.index(i, 0).data().toString();
+    QVERIFY2(codigos.contains(conta), qPrintable(codigos.join(u'|')));
+    QVERIFY2(vinculacao::vincular(QStringLiteral("1.1"), {vinculacao::Conta{conta, QStringLiteral("Direita")}}),
+             qPrintable(geral().gMsg));
+    QVERIFY(marcas().contains(QStringLiteral("7.01=1").rightJustified(30)));
+    // The link keeps the code as the chart has it, so unlinking finds the chart row.
+    QVERIFY2(vinculacao::desvincularPadrao(QStringLiteral("1.1")), qPrintable(geral().gMsg));
+    QCOMPARE(vinculos(), QStringList{});
+    QVERIFY(marcas().contains(QStringLiteral("7.01=0").rightJustified(30)));
 }
 
 QTEST_MAIN(TstVinculacao)

@@ -1,4 +1,5 @@
 #include "Ambiente.h"
+#include "Declaracoes.h"
 
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
@@ -18,6 +19,9 @@ private Q_SLOTS:
     void compactacaoMantemDados();
     void compactacaoSemPaginasLivres();
     void compactacaoRelataFalhaAoReabrir();
+    void compactacaoComVacuumFalhando();
+    void compactacaoComTransacaoAberta();
+    void tabelaExisteNumaPaginaDanificada();
     void textoErro_data();
     void textoErro();
     void modeloTemTodasAsTabelas();
@@ -142,6 +146,69 @@ void TstBanco::compactacaoRelataFalhaAoReabrir()
     QVERIFY(!QFile::exists(amb.caminhoDados(QStringLiteral("tobriv1Tmp.mdb"))));
 }
 
+void TstBanco::compactacaoComVacuumFalhando()
+{
+    Ambiente amb;
+    Geral& g = geral();
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE t (x TEXT)")));
+    for (int i = 0; i < 50; ++i)
+        QVERIFY(g.gConn->executar(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(1000, u'x')}));
+    QVERIFY(g.gConn->executar(QStringLiteral("DELETE FROM t WHERE rowid > 1")));
+    const qint64 antes = QFileInfo(caminhoBancoDeclaracao()).size();
+    // Something in the way of the scratch file: VACUUM INTO cannot write it.
+    QVERIFY(QDir(amb.dados()).mkdir(QStringLiteral("tobriv1Tmp.mdb")));
+    g.gMsg.clear();
+    QVERIFY(!Fun_CompactaBanco());
+    QVERIFY2(g.gMsg.startsWith(QStringLiteral("cod.erro ")) && g.gMsg.endsWith(QStringLiteral(" (Fun_CompactaBanco)")),
+             qPrintable(g.gMsg));
+    QVERIFY(g.gConn->aberta());
+    QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM t")).toInt(), 1);
+    QCOMPARE(QFileInfo(caminhoBancoDeclaracao()).size(), antes);
+}
+
+void TstBanco::compactacaoComTransacaoAberta()
+{
+    Ambiente amb;
+    Geral& g = geral();
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE t (x TEXT)")));
+    QVERIFY(g.gConn->iniciarTransacao());
+    QVERIFY(g.gConn->executar(QStringLiteral("INSERT INTO t VALUES ('a')")));
+    // A caller's fault: reported, nothing rolled back, nothing compacted.
+    QVERIFY(!Fun_CompactaBanco());
+    QVERIFY2(g.gMsg.contains(QStringLiteral("Transação aberta")) && g.gMsg.endsWith(QStringLiteral(" (Fun_CompactaBanco)")),
+             qPrintable(g.gMsg));
+    QVERIFY(g.gConn->aberta() && g.gConn->emTransacao());
+    QVERIFY(g.gConn->confirmar());
+    g.gConn->fechar();
+    double erro = 0;
+    QVERIFY(AbreBanco(g.gMsg, true, false, erro));
+    QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT x FROM t")).toString(), QStringLiteral("a"));
+    QVERIFY(!QFile::exists(amb.caminhoDados(QStringLiteral("tobriv1Tmp.mdb"))));
+}
+
+void TstBanco::tabelaExisteNumaPaginaDanificada()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    geral().gConn->fechar();
+    db::Conexao c;
+    QVERIFY(c.abrir(caminhoBancoDeclaracao()));
+    bool existe = true;
+    db::Erro e;
+    QVERIFY(c.tabelaExiste(QStringLiteral("nenhuma"), existe, &e));
+    QVERIFY(!existe && e.ok());
+    QVERIFY(c.tabelaExiste(QStringLiteral("TBIMPORTADOS"), existe, &e));
+    QVERIFY(existe);
+    danificarEsquema(caminhoBancoDeclaracao());
+    existe = true;
+    QVERIFY(!c.tabelaExiste(QStringLiteral("tbImportados"), existe, &e));
+    QVERIFY(!existe);
+    QCOMPARE(e.numero, db::ErroBanco);
+    QVERIFY2(e.descricao.contains(QStringLiteral("malformed")), qPrintable(e.descricao));
+}
+
 void TstBanco::textoErro_data()
 {
     QTest::addColumn<double>("numero");
@@ -172,8 +239,10 @@ void TstBanco::modeloTemTodasAsTabelas()
         "TbDescricaoErro", "TbErrosImportacao", "tbDetalheErros", "tbSituacaoValidacao",
         "tbLancamentosAcumulados", "tbSaldoFinal", "tbSaldoInicial", "tbLancamentoXsaldo",
         "tbContasVinculadas", "TbPlanocontasPadrao", "tbAcompanhamento"};
-    for (const QString& t : tabelas)
-        QVERIFY2(c.tabelaExiste(t), qPrintable(t));
+    for (const QString& t : tabelas) {
+        bool existe = false;
+        QVERIFY2(c.tabelaExiste(t, existe) && existe, qPrintable(t));
+    }
     // Unique keys: the register key and the import status key.
     const QString ins = QStringLiteral(
         "INSERT INTO tbempresariosImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Nome) VALUES (86,'x','2005-01-01','2005-12-31',?)");

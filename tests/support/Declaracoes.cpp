@@ -5,6 +5,7 @@
 #include "import/motor/Motor.h"
 #include "shell/Geral.h"
 
+#include <QFile>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -99,6 +100,27 @@ void conferirRegistroDoMeio(const QList<int>& esperado)
     QCOMPARE(g.gRegLidos, 3.0);
     QCOMPARE(g.gRegErros, esperado.isEmpty() ? 0.0 : 1.0);
     QCOMPARE(g.gRegCorretos, esperado.isEmpty() ? 3.0 : 2.0);
+}
+
+bool temTabela(const QString& tabela)
+{
+    bool existe = false;
+    db::Erro e;
+    if (!geral().gConn->tabelaExiste(tabela, existe, &e))
+        qWarning() << "tabelaExiste:" << e.descricao;
+    return existe;
+}
+
+void danificarEsquema(const QString& caminho)
+{
+    QFile f(caminho);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.seek(24));
+    QByteArray contador = f.read(4);
+    QCOMPARE(contador.size(), 4);
+    contador[3] = char(contador[3] + 1);
+    QVERIFY(f.seek(24) && f.write(contador) == 4);
+    QVERIFY(f.seek(100) && f.write(QByteArray(1, '\x7f')) == 1);
 }
 
 QVariant situacao(int tipo)

@@ -38,6 +38,12 @@ QList<int> codigosDoRegistro(int registro);
 // After a run of three records, the middle one under test: the outer two
 // got no code, the middle one exactly `esperado`, and the counters agree.
 void conferirRegistroDoMeio(const QList<int>& esperado);
+// Whether gConn's database has the table (a read failure fails the test).
+bool temTabela(const QString& tabela);
+// Damages the schema's first page of a database file behind its open
+// connections (its b-tree page type), moving the change counter so no
+// cached copy is used: the next read of the schema fails as malformed.
+void danificarEsquema(const QString& caminho);
 // Situacao of the file type in tbImportados (null when it has no row).
 QVariant situacao(int tipo);
 

@@ -12,6 +12,8 @@
 #include "shell/GradeDeclaracoes.h"
 #include "validation/motor/Execucao.h"
 #include "validation/motor/Recarga.h"
+#include "validation/Pendencias.h"
+#include "delivery/motor/Gravacao.h"
 
 #include <QFile>
 #include <QLabel>
@@ -27,11 +29,18 @@ private Q_SLOTS:
     void recargaDeLeiauteAlterado();
     void recargaSemArquivos_data();
     void recargaSemArquivos();
+    void recargaComEsquemaIlegivel();
     void seletorRecusa_data();
     void seletorRecusa();
     void execucao_data();
     void execucao();
     void execucaoParada();
+    void codigosAlinhados_data();
+    void codigosAlinhados();
+    void recargaDanificada_data();
+    void recargaDanificada();
+    void validacaoIncompleta_data();
+    void validacaoIncompleta();
     void janelasDoMenuAoFim();
 };
 
@@ -112,11 +121,18 @@ public:
 // tables and the general entries and balances imported through the engine.
 // Entries: (account, amount in cents, D/C) on 15/03/2005; balances: (account,
 // debits, credits, closing) for March, opening 0.
+// With `direita`, every account code is written right-aligned in its field
+// (leading blanks), in the chart, the entries and the balances alike.
+QByteArray codigo(const QByteArray& c, bool direita)
+{
+    return direita ? c.rightJustified(28) : c;
+}
+
 void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, QByteArray>>& lancamentos,
-                         const QList<std::tuple<QByteArray, int, int, int>>& saldos)
+                         const QList<std::tuple<QByteArray, int, int, int>>& saldos, bool direita = false)
 {
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
-    tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}});
+    tabelaImportada(1, {{codigo("1.1.01", direita), ""}, {codigo("1.1.02", direita), ""}, {codigo("1.1.03", direita), ""}});
     tabelaImportada(3, {{"CC01", ""}});
     tabelaImportada(4, {{"DP01", ""}});
     tabelaImportada(5, {{"H01", ""}});
@@ -124,9 +140,9 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
     importado(5, 777);   // a code table imported with errors
     QList<Campos> regs;
     for (const auto& [conta, valor, dc] : lancamentos)
-        regs << Campos{{2, conta}, {3, valor17(QByteArray::number(valor).constData())}, {4, dc}};
+        regs << Campos{{2, codigo(conta, direita)}, {3, valor17(QByteArray::number(valor).constData())}, {4, dc}};
     prepararArquivo(amb, 6,
-                    {{1, "15032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
+                    {{1, "15032005"}, {2, codigo("1.1.01", direita)}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
                      {10, "Pagamento"}},
                     regs, QStringLiteral("lancamentos.txt"));
     motor::Painel painel;
@@ -134,17 +150,56 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
     QCOMPARE(situacao(6).toInt(), 90);
     regs.clear();
     for (const auto& [conta, deb, cred, fin] : saldos)
-        regs << Campos{{2, conta},
+        regs << Campos{{2, codigo(conta, direita)},
                        {5, valor17(QByteArray::number(deb).constData())},
                        {6, valor17(QByteArray::number(cred).constData())},
                        {7, valor17(QByteArray::number(qAbs(fin)).constData())},
                        {8, fin < 0 ? "C" : "D"}};
     prepararArquivo(amb, 8,
-                    {{1, "01032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
+                    {{1, "01032005"}, {2, codigo("1.1.01", direita)}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
                      {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
                     regs, QStringLiteral("saldos.txt"));
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(8).toInt(), 90);
+}
+
+// Entries "account cents D/C" and balances "account debits credits closing"
+// (cents; a negative closing is a credit balance) as declaracaoImportada takes them.
+QList<std::tuple<QByteArray, int, QByteArray>> lancamentosDe(const QStringList& l)
+{
+    QList<std::tuple<QByteArray, int, QByteArray>> r;
+    for (const QString& x : l) {
+        const QStringList p = x.split(u' ');
+        r << std::make_tuple(p.at(0).toLatin1(), p.at(1).toInt(), p.at(2).toLatin1());
+    }
+    return r;
+}
+
+QList<std::tuple<QByteArray, int, int, int>> saldosDe(const QStringList& l)
+{
+    QList<std::tuple<QByteArray, int, int, int>> r;
+    for (const QString& x : l) {
+        const QStringList p = x.split(u' ');
+        r << std::make_tuple(p.at(0).toLatin1(), p.at(1).toInt(), p.at(2).toInt(), p.at(3).toInt());
+    }
+    return r;
+}
+
+// Every finding row of the last run, then the statuses.
+QStringList resultados()
+{
+    QStringList r;
+    r << linhas(QStringLiteral("SELECT 'SF ' || Tipo || ' ' || Mes || ' ' || Conta || ' ' || SaldoFinal || ' ' || "
+                               "Saldofinalcalc || ' ' || Diferenca FROM tbSaldoFinal ORDER BY rowid"));
+    r << linhas(QStringLiteral("SELECT 'SI ' || Tipo || ' ' || Mes || ' ' || Conta || ' ' || SaldofinalAnt || ' ' || "
+                               "SaldoInicial || ' ' || Diferenca FROM tbSaldoInicial ORDER BY rowid"));
+    r << linhas(QStringLiteral("SELECT 'LS ' || IndDC || ' ' || Mes || ' ' || CodConta || ' ' || TotalLancamentos || "
+                               "' ' || TotalCredDeb || ' ' || Diferenca FROM tbLancamentoXsaldo ORDER BY rowid"));
+    r << linhas(QStringLiteral("SELECT 'SV ' || TipoArquivo || ' ' || TipoValidacao || ' ' || CodigoErro || ' ' || "
+                               "RegLidos || ' ' || RegCorretos || ' ' || RegComErro FROM tbSituacaoValidacao "
+                               "ORDER BY rowid"));
+    r << linhas(QStringLiteral("SELECT 'ST ' || Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo"));
+    return r;
 }
 
 } // namespace
@@ -216,6 +271,10 @@ void TstValidacao::recargaDeLeiauteAlterado()
         motor::Contexto ctx(p);
         QVERIFY(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx));
     }
+    QVERIFY(geral().gConn->executar(
+        QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, RegLidos) "
+                       "VALUES (86, ?, ?, ?, 6, 90, 3)"),
+        {Cnpj, dataIso(Inicio), dataIso(Fim)}));
     const QStringList esperado{
         QStringLiteral("032005|1.1.01.00000000000000000000099|1234500|D"),
         QStringLiteral("022005|2.1|100|C"),
@@ -272,6 +331,20 @@ void TstValidacao::recargaSemArquivos()
     QCOMPARE(geral().gMsg, validacao::TextoLancamentosNaoImportados);
     QCOMPARE(QFile::exists(amb.caminhoDados(validacao::nomeLayLancamentos())), lay);
     QCOMPARE(QFile::exists(amb.caminhoDados(QStringLiteral("Schema.ini"))), txt && lay);
+}
+
+void TstValidacao::recargaComEsquemaIlegivel()
+{
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    danificarEsquema(caminhoBancoDeclaracao());
+    // Not "not imported": the database's own text.
+    QVERIFY(validacao::Fun_Criar_arquivo_ini());
+    QVERIFY(!validacao::Fun_ImportarLancamento());
+    QVERIFY2(geral().gMsg.startsWith(QStringLiteral("cod.erro -2147467259\r\nmsg. Erro: "))
+                 && geral().gMsg.contains(QStringLiteral("malformed"))
+                 && geral().gMsg.endsWith(QStringLiteral("(Fun_ImportarLancamento)")),
+             qPrintable(geral().gMsg));
 }
 
 void TstValidacao::seletorRecusa_data()
@@ -383,6 +456,160 @@ void TstValidacao::execucaoParada()
     QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbLancamentosAcumulados")), QStringList{QStringLiteral("1")});
     QCOMPARE(linhas(QStringLiteral("SELECT Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo")),
              (QStringList{"1 90", "5 777", "6 90", "8 90"}));
+}
+
+void TstValidacao::codigosAlinhados_data()
+{
+    QTest::addColumn<QStringList>("lancamentos");
+    QTest::addColumn<QStringList>("saldos");
+    QTest::addColumn<QStringList>("esperado");   // resultados() of the left-aligned copy
+    QTest::newRow("limpa") << QStringList{"1.1.01 10000 D", "1.1.02 10000 C"}
+                           << QStringList{"1.1.01 10000 0 10000", "1.1.02 0 10000 -10000"}
+                           << QStringList{"SV 8 2 0 2 2 0", "SV 8 3 0 2 2 0", "ST 1 0", "ST 5 777", "ST 6 0",
+                                          "ST 8 0"};
+    // Check 2 and 4 on 1.1.01, entries without a balance (1.1.02), a
+    // balance without entries (1.1.03).
+    QTest::newRow("com achados") << QStringList{"1.1.01 10000 D", "1.1.02 10000 C"}
+                                 << QStringList{"1.1.01 9000 0 10000", "1.1.03 500 0 500"}
+                                 << QStringList{"SF 1 03 1.1.01 1000000 900000 -100000",
+                                                "LS D 03 1.1.01 1000000 900000 100000",
+                                                "LS C 03 1.1.02 1000000 0 1000000",
+                                                "LS D 03 1.1.03 0 50000 -50000",
+                                                "SV 8 2 55 2 1 1",
+                                                "SV 8 3 0 2 2 0",
+                                                "SV 6 4 56 0 0 0",
+                                                "SV 6 5 57 0 0 0",
+                                                "ST 1 90",
+                                                "ST 5 777",
+                                                "ST 6 56",
+                                                "ST 8 55"};
+}
+
+void TstValidacao::codigosAlinhados()
+{
+    QFETCH(QStringList, lancamentos);
+    QFETCH(QStringList, saldos);
+    QFETCH(QStringList, esperado);
+    // The same declaration with its codes left-aligned, then right-aligned
+    // in all three files: the same findings.
+    for (const bool direita : {false, true}) {
+        Ambiente amb;
+        declaracaoImportada(amb, lancamentosDe(lancamentos), saldosDe(saldos), direita);
+        PainelRegistro painel;
+        validacao::Estado estado;
+        QVERIFY2(validacao::executarValidacao(painel, estado), qPrintable(geral().gMsg));
+        QCOMPARE(resultados(), esperado);
+        // The entries reloaded keep the codes as their file wrote them.
+        QCOMPARE(linhas(QStringLiteral("SELECT DISTINCT CodConta FROM %1 ORDER BY 1").arg(motor::nomeTabelaTipo(6))),
+                 (QStringList{QString::fromLatin1(codigo("1.1.01", direita)),
+                              QString::fromLatin1(codigo("1.1.02", direita))}));
+    }
+}
+
+void TstValidacao::recargaDanificada_data()
+{
+    QTest::addColumn<QString>("dano");
+    QTest::addColumn<QString>("trecho");   // of the message
+    QTest::newRow("última linha curta") << "curta" << "na linha 3 de";
+    QTest::newRow("sem CR LF no fim") << "semCrLf" << "na linha 3 de";
+    QTest::newRow("registros removidos") << "removidos" << "tem 1 registros; a importação leu 3.";
+    QTest::newRow("linha longa inserida") << "longa" << "na linha 2 de";
+    QTest::newRow("linha curta no meio") << "meio" << "na linha 2 de";
+    QTest::newRow("cópia vazia") << "vazia" << "tem 0 registros; a importação leu 3.";
+}
+
+void TstValidacao::recargaDanificada()
+{
+    QFETCH(QString, dano);
+    QFETCH(QString, trecho);
+    Ambiente amb;
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 5000, "C"}, {"1.1.02", 5000, "C"}},
+                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}});
+    const QString copia = amb.caminhoDados(validacao::nomeCopiaLancamentos());
+    QByteArray bytes = lerArquivo(copia);
+    const qsizetype registro = bytes.size() / 3;   // with its CR LF
+    QCOMPARE(registro * 3, bytes.size());
+    if (dano == QLatin1String("curta"))
+        bytes.chop(2 + 20);
+    else if (dano == QLatin1String("semCrLf"))
+        bytes.chop(2);
+    else if (dano == QLatin1String("removidos"))
+        bytes.chop(2 * registro);
+    else if (dano == QLatin1String("longa"))
+        bytes.insert(registro, QByteArray(1 << 20, '8') + "\r\n");
+    else if (dano == QLatin1String("meio"))
+        bytes.remove(registro + 10, 5);
+    else
+        bytes.clear();
+    amb.escreverArquivo(validacao::nomeCopiaLancamentos(), bytes);
+    PainelRegistro painel;
+    validacao::Estado estado;
+    QVERIFY(!validacao::executarValidacao(painel, estado));
+    const QString& msg = geral().gMsg;
+    QVERIFY2(msg.startsWith(QStringLiteral("cod.erro 75\r\nmsg. Erro: ")) && msg.contains(trecho)
+                 && msg.endsWith(QStringLiteral("(Fun_ImportarLancamento)")),
+             qPrintable(msg));
+    // Stopped before check 1: nothing summed, nothing validated.
+    QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbLancamentosAcumulados")), QStringList{QStringLiteral("0")});
+    QCOMPARE(linhas(QStringLiteral("SELECT Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo")),
+             (QStringList{"1 90", "5 777", "6 90", "8 90"}));
+}
+
+void TstValidacao::validacaoIncompleta_data()
+{
+    QTest::addColumn<bool>("cancelada");   // else stopped by an error in check 3
+    QTest::newRow("seletor e Cancelar") << true;
+    QTest::newRow("parada após a verificação 2") << false;
+}
+
+void TstValidacao::validacaoIncompleta()
+{
+    QFETCH(bool, cancelada);
+    Ambiente amb;
+    // Check 2 finds a difference on 1.1.01.
+    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                        {{"1.1.01", 10000, 0, 9000}, {"1.1.02", 0, 10000, -10000}});
+    {
+        PainelRegistro painel;
+        validacao::Estado estado;
+        QVERIFY2(validacao::executarValidacao(painel, estado), qPrintable(geral().gMsg));
+        QCOMPARE(situacao(8).toInt(), 55);
+    }
+    if (cancelada) {
+        geral().gConn->fechar();
+        gancho();
+        Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
+        auto* grade = f->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+        grade->setCurrentIndex(grade->model()->index(0, 0));
+        botao(f, "cmdOk")->click();
+        QCOMPARE(mostradas, QStringList{QStringLiteral("frmConfirmaValidar")});
+        Formulario* run = Formularios::obter(QStringLiteral("frmConfirmaValidar"));
+        QVERIFY(run);
+        botao(run, "cmdCancelar")->click();
+        QVERIFY(!Formularios::obter(QStringLiteral("frmConfirmaValidar")));
+        QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("0")});
+    } else {
+        QVERIFY(geral().gConn->executar(QStringLiteral(
+            "CREATE TRIGGER falhaVerificacao3 BEFORE INSERT ON tbSituacaoValidacao WHEN NEW.TipoValidacao = 3 "
+            "BEGIN SELECT RAISE(ABORT, 'falha simulada'); END")));
+        PainelRegistro painel;
+        validacao::Estado estado;
+        QVERIFY(!validacao::executarValidacao(painel, estado));
+        const QString& msg = geral().gMsg;
+        QVERIFY2(msg.startsWith(QStringLiteral("Código Erro: ")) && msg.contains(QStringLiteral("\r\nMensagem Erro: "))
+                     && msg.endsWith(QStringLiteral("falha simulada(fun_validaSaldosPorConta)")),
+                 qPrintable(msg));
+        // Check 2's finding stays; its status does not.
+        QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("1")});
+    }
+    QCOMPARE(linhas(QStringLiteral("SELECT Tipo || ' ' || Situacao FROM tbImportados ORDER BY Tipo")),
+             (QStringList{"1 90", "5 777", "6 90", "8 90"}));
+    QStringList pendencias;
+    QVERIFY2(Verifica_Situacao(pendencias), qPrintable(geral().gMsg));
+    QVERIFY2(pendencias.contains(QStringLiteral("Validação não efetuada")), qPrintable(pendencias.join(u'|')));
+    QString recusa;
+    QVERIFY2(entrega::Verifica_Importados(recusa), qPrintable(geral().gMsg));
+    QCOMPARE(recusa, entrega::MsgPrecondicaoGeral);
 }
 
 void TstValidacao::janelasDoMenuAoFim()

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void saldoMensalVazio();
     void continuidade_data();
     void continuidade();
+    void continuidadeErroComRotulos();
     void continuidadeSoNoAuxiliar();
     void lancamentosXSaldos_data();
     void lancamentosXSaldos();
@@ -109,9 +110,16 @@ QStringList situacoes()
                                  "ifnull(RegFaltantes, '-') FROM tbSituacaoValidacao ORDER BY rowid"));
 }
 
-QString statusDe(int tipo)
+// The status a run gives the file for the check's findings: their code, or
+// the 90 it was imported with. The checks themselves leave tbImportados as
+// it was (the run writes every status once all checks have run).
+QString statusDe(const validacao::Estado& estado, int tipo)
 {
-    return situacao(tipo).toString();
+    const QString gravada = situacao(tipo).toString();
+    if (gravada != QLatin1String("90"))
+        return QStringLiteral("gravada %1").arg(gravada);
+    const qint16 codigo = estado.situacao[static_cast<size_t>(tipo)];
+    return codigo != 0 ? QString::number(codigo) : gravada;
 }
 
 } // namespace
@@ -159,8 +167,8 @@ void TstVerificacoes::debitosContraCreditos()
              QStringList{QStringLiteral("0 1 %1 2005-01-01 2005-04-30 %2 %3 %4").arg(Cnpj).arg(u(c)).arg(u(d)).arg(u(d - c))});
     QCOMPARE(estado.erro, achado);
     QCOMPARE(situacoes(), achado ? QStringList{QStringLiteral("6 1 53 0 0 0 -")} : QStringList{});
-    QCOMPARE(statusDe(6), achado ? QStringLiteral("53") : QStringLiteral("90"));
-    QCOMPARE(statusDe(8), QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 6), achado ? QStringLiteral("53") : QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 8), QStringLiteral("90"));
 }
 
 // ---- Check 2 --------------------------------------------------------------
@@ -182,6 +190,14 @@ void TstVerificacoes::saldoMensal_data()
     QTest::newRow("0,99 passa") << 10000LL << "D" << 0LL << 0LL << 9901LL << "D" << QString();
     QTest::newRow("1,00 é achado") << 10000LL << "D" << 0LL << 0LL << 9900LL << "D"
                                    << QStringLiteral("990000 1000000 10000");
+    // 900.000.000.000.000,00 in every field: each fits, and so does the
+    // movement taken first (debits minus credits).
+    const qint64 limite = 90000000000000000LL;
+    QTest::newRow("perto do limite confere") << limite << "D" << limite << limite << limite << "D" << QString();
+    QTest::newRow("perto do limite a crédito") << limite << "C" << limite << limite << limite << "C" << QString();
+    QTest::newRow("perto do limite com achado")
+        << limite << "D" << limite << limite << 80000000000000000LL << "D"
+        << QStringLiteral("8000000000000000000 9000000000000000000 1000000000000000000");
 }
 
 void TstVerificacoes::saldoMensal()
@@ -209,8 +225,8 @@ void TstVerificacoes::saldoMensal()
     QCOMPARE(g.gRegCorretosSaldoFinal[1], achado ? 1 : 2);
     QCOMPARE(g.gRegComErroSaldoFinal[1], achado ? 1 : 0);
     QCOMPARE(situacoes(), QStringList{achado ? QStringLiteral("8 2 55 2 1 1 -") : QStringLiteral("8 2 0 2 2 0 -")});
-    QCOMPARE(statusDe(8), achado ? QStringLiteral("55") : QStringLiteral("90"));
-    QCOMPARE(statusDe(9), QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 8), achado ? QStringLiteral("55") : QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 9), QStringLiteral("90"));
     QCOMPARE(estado.erro, achado);
 }
 
@@ -230,8 +246,8 @@ void TstVerificacoes::saldoMensalGruposDePagina()
     QCOMPARE(grupos.at(40), QStringLiteral("1"));   // the 41st row opens group 1
     QCOMPARE(grupos.at(80), QStringLiteral("1"));
     QCOMPARE(grupos.at(81), QStringLiteral("2"));   // the 82nd opens group 2
-    QCOMPARE(statusDe(9), QStringLiteral("55"));
-    QCOMPARE(statusDe(8), QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 9), QStringLiteral("55"));
+    QCOMPARE(statusDe(estado, 8), QStringLiteral("90"));
     QCOMPARE(situacoes(), QStringList{QStringLiteral("9 2 55 82 0 82 -")});
 }
 
@@ -312,8 +328,22 @@ void TstVerificacoes::continuidade()
              contadores);
     const bool achado = !esperado.isEmpty();
     QCOMPARE(situacoes(), QStringList{QStringLiteral("8 3 %1 %2").arg(achado ? 54 : 0).arg(contadores)});
-    QCOMPARE(statusDe(8), achado ? QStringLiteral("54") : QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 8), achado ? QStringLiteral("54") : QStringLiteral("90"));
     QCOMPARE(estado.erro, achado);
+}
+
+void TstVerificacoes::continuidadeErroComRotulos()
+{
+    Ambiente amb;
+    novaDeclaracao();
+    QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
+    validacao::Estado estado;
+    QVERIFY(!validacao::fun_validaSaldosPorConta(estado, 1));
+    const QString& msg = geral().gMsg;
+    QVERIFY2(msg.startsWith(QStringLiteral("Código Erro: -2147217865\r\nMensagem Erro: no such table")), qPrintable(msg));
+    QVERIFY2(msg.endsWith(QStringLiteral("(fun_validaSaldosPorConta)")) && !msg.endsWith(QStringLiteral(" (fun_validaSaldosPorConta)")),
+             qPrintable(msg));
+    QCOMPARE(situacoes(), QStringList{});
 }
 
 void TstVerificacoes::continuidadeSoNoAuxiliar()
@@ -327,8 +357,8 @@ void TstVerificacoes::continuidadeSoNoAuxiliar()
     QVERIFY(validacao::fun_validaSaldosPorConta(estado, 2));
     QVERIFY(validacao::fun_validaSaldosPorConta(estado, 1));
     QCOMPARE(situacoes(), (QStringList{QStringLiteral("9 3 54 2 1 1 0"), QStringLiteral("8 3 0 1 1 0 0")}));
-    QCOMPARE(statusDe(9), QStringLiteral("54"));
-    QCOMPARE(statusDe(8), QStringLiteral("90"));
+    QCOMPARE(statusDe(estado, 9), QStringLiteral("54"));
+    QCOMPARE(statusDe(estado, 8), QStringLiteral("90"));
     QVERIFY(estado.erro);
 }
 
@@ -409,7 +439,7 @@ void TstVerificacoes::lancamentosXSaldos()
     QCOMPARE(r, resumo);
     for (const QString& s : situacoes())
         QVERIFY(s.endsWith(QStringLiteral(" 0 0 0 -")));
-    QCOMPARE(statusDe(6), status);
+    QCOMPARE(statusDe(estado, 6), status);
     QCOMPARE(estado.erro, !esperado.isEmpty());
 }
 
@@ -431,7 +461,7 @@ void TstVerificacoes::lancamentosXSaldosGruposDePagina()
     QCOMPARE(grupos.mid(0, 40), QStringList(40, QStringLiteral("0D")));
     QCOMPARE(grupos.mid(40, 5), QStringList(5, QStringLiteral("1D")));
     QCOMPARE(grupos.mid(45), QStringList(3, QStringLiteral("0C")));
-    QCOMPARE(statusDe(6), QStringLiteral("57"));
+    QCOMPARE(statusDe(estado, 6), QStringLiteral("57"));
 }
 
 QTEST_MAIN(TstVerificacoes)

@@ -305,7 +305,7 @@ bool Consultas::totalizadora(QByteArrayView codigo, const char*& tipo)
     tipo = nullptr;
     if (!carregarTotalizadoras())
         return false;
-    tipo = m_totalizadoras.buscar(aparado(codigo));
+    tipo = m_totalizadoras.buscar(semBrancosFinais(codigo));
     return true;
 }
 
@@ -480,7 +480,7 @@ bool Consultas::carregarTotalizadoras()
             m_c, sql,
             [&](LinhaTabela& l) {
                 bool nova = false;
-                char& t = m_totalizadoras.marcar(aparado(l.bytes(0)), &nova);
+                char& t = m_totalizadoras.marcar(semBrancosFinais(l.bytes(0)), &nova);
                 if (!nova)
                     return;   // the first stored row answers
                 // Only "S" and "A" matter: a type of another letter or length
@@ -620,7 +620,7 @@ void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArra
             marcar(m_planoGeral);
         if (m_totalizadoras.carregada) {
             bool nova = false;
-            char& t = m_totalizadoras.marcar(aparado(codigo), &nova);
+            char& t = m_totalizadoras.marcar(semBrancosFinais(codigo), &nova);
             if (nova)
                 t = tipo;
         }

@@ -37,8 +37,8 @@ bool haImportadosAlemDe(Contexto& c, bool& acima, QByteArrayView data, QByteArra
 bool Verifica_Integridade(Contexto& c, bool& achou, QByteArrayView conta, bool geral, char& tipo);
 // Counterpart lookup: tipo = 'A' first, then as Verifica_Integridade.
 bool Verifica_IntegridadeContrapartida(Contexto& c, bool& achou, QByteArrayView conta, bool geral, char& tipo);
-// Totalizing account in the general chart (codes compared fully trimmed, the
-// first stored row answers). tipoErrado: its type, upper-cased, is not "S"
+// Totalizing account in the general chart (codes compared with trailing
+// blanks ignored, as every lookup; the first stored row answers). tipoErrado: its type, upper-cased, is not "S"
 // (file type 1) or not "A" (any other file type).
 bool Verifica_Totalizadora(Contexto& c, bool& achou, QByteArrayView conta, bool& tipoErrado);
 // Cost centre, expense centre (68), standard history (68) codes.
@@ -158,7 +158,7 @@ public:
     // with gMsg set when the chart cannot be read (a missing table is empty).
     bool conta(bool geral, QByteArrayView codigo, const Conta*& achada);
     // The first stored row's type (upper-cased, '\0' when not one character)
-    // of a totalizing account of the general chart, codes fully trimmed;
+    // of a totalizing account of the general chart, trailing blanks ignored;
     // nullptr when absent. False as conta().
     bool totalizadora(QByteArrayView codigo, const char*& tipo);
     // Loads the totalizing accounts now. Loaded before a chart's rows are

@@ -184,7 +184,8 @@ bool testar68(Contexto& ctx, Registro& r)
     if (!branco(despesa) && !exigirCadastro(ctx, r, Verifica_IntegrDespesa, despesa, 40))
         return false;
 
-    const QByteArrayView historico = aparado(ctx.campo(r, 9));
+    // Looked up as every code: leading blanks kept, trailing ones ignored.
+    const QByteArrayView historico = semBrancosFinais(ctx.campo(r, 9));
     if (!historico.isEmpty() && !exigirCadastro(ctx, r, Verifica_IntegrHist, historico, 42))
         return false;
     if (historico.isEmpty() && branco(ctx.campo(r, 10)) && !ctx.erro(r, 43))

@@ -11,7 +11,7 @@ namespace vinculacao {
 
 namespace {
 
-// Leading and trailing blanks off, as the stored codes and descriptions are cut.
+// Leading and trailing blanks off (descriptions, the prefix typed).
 QString aparar(const QString& s)
 {
     qsizetype i = 0;
@@ -235,10 +235,12 @@ bool vincular(const QString& padrao, const QList<Conta>& contas)
                           &e);
     bool ok = preparado;
     const QVariantList decl = declaracao();
-    const QString chave = aparar(padrao);
+    // Codes as every comparison takes them: trailing blanks off, leading
+    // ones kept (a right-aligned chart code must find its link again).
+    const QString chave = semBrancosFinais(padrao);
     for (qsizetype i = 0; ok && i < contas.size(); ++i) {
         const Conta& c = contas.at(i);
-        ok = insere.executar(QVariantList(decl) << chave << aparar(c.codigo) << aparar(c.descricao), &e)
+        ok = insere.executar(QVariantList(decl) << chave << semBrancosFinais(c.codigo) << aparar(c.descricao), &e)
             && marca.executar(valoresCodigo(c.codigo), &e);
     }
     if (!ok) {

@@ -84,6 +84,11 @@ bool fun_deleta_saldosFinalInicialDetalhe()
                                "tbLancamentosAcumulados", "tbSituacaoValidacao"})
         if (!g.gConn->executar(QStringLiteral("DELETE FROM ") + QLatin1String(tabela), {}, &e))
             return falha();
+    // The results are gone, so are the statuses they explained.
+    if (!g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 90") + CondDeclaracao
+                               + QStringLiteral(" AND (Situacao = 0 OR Situacao BETWEEN 53 AND 57)"),
+                           chaveDeclaracao(), &e))
+        return falha();
     if (!t.confirmar(&e))
         return falha();
     return true;
@@ -91,15 +96,31 @@ bool fun_deleta_saldosFinalInicialDetalhe()
 
 namespace {
 
-// Status 0 on every file of the declaration except those imported with
-// errors (a code table with errors stays 777).
-bool situacaoValidada()
+// The statuses of a completed run, in one transaction: each finding's code
+// on its file, or, without findings, 0 on every file of the declaration
+// except those imported with errors (a code table with errors stays 777).
+bool gravarSituacoes(const Estado& estado)
 {
     Geral& g = geral();
     db::Erro e;
-    if (g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0") + CondDeclaracao
-                              + QStringLiteral(" AND Situacao <> 777"),
-                          chaveDeclaracao(), &e))
+    bool ok = false;
+    {
+        db::Transacao t(*g.gConn, &e);
+        ok = t.ativa();
+        if (ok && !estado.erro)
+            ok = g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0") + CondDeclaracao
+                                       + QStringLiteral(" AND Situacao <> 777"),
+                                   chaveDeclaracao(), &e);
+        for (int tipo = 1; ok && estado.erro && tipo <= 9; ++tipo) {
+            const qint16 codigo = estado.situacao[static_cast<size_t>(tipo)];
+            if (codigo != 0)
+                ok = g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = ?") + CondDeclaracao
+                                           + QStringLiteral(" AND Tipo = ?"),
+                                       QVariantList{codigo} + chaveDeclaracao() + QVariantList{tipo}, &e);
+        }
+        ok = ok && t.confirmar(&e);
+    }
+    if (ok)
         return true;
     cursorPadrao();
     g.gMsg = textoErro(e, QStringLiteral("fun_GravaImportados"));
@@ -176,7 +197,7 @@ bool executarValidacao(Painel& painel, Estado& estado)
         return false;
     painel.avancarBarra(2);
 
-    if (!estado.erro && !situacaoValidada())
+    if (!gravarSituacoes(estado))
         return false;
     painel.avancarBarra(1);
     return true;

@@ -223,8 +223,8 @@ bool Comparacao::executar()
             if (!escrever(a))
                 return false;
     // The entries file ends with the code of the last row written.
-    if (m_escreveu && !fun_GravaImportados(m_ultimoDebito ? 56 : 57, 6, QString()))
-        return falha(g.gMsg);
+    if (m_escreveu)
+        m_estado.situacao[6] = m_ultimoDebito ? 56 : 57;
     if ((m_estado.difDebitos && !gravaSituacao(6, 4, 56, 0, 0, 0, -1, e))
         || (m_estado.difCreditos && !gravaSituacao(6, 5, 57, 0, 0, 0, -1, e)) || !t.confirmar(&e))
         return falha(textoErro(e));

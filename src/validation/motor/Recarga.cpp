@@ -57,6 +57,20 @@ bool inteiro(const QByteArray& t, int& n)
     return ok;
 }
 
+// The record length without CR LF that the .lay's first line gives
+// ("RECORD_LENGTH n SKIP 0", n counting the CR LF); 0 when it gives none.
+int tamanhoDoLay(const QString& caminho)
+{
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> partes = f.readLine(256).simplified().split(' ');
+    int n = 0;
+    if (partes.size() < 2 || partes.at(0) != "RECORD_LENGTH" || !inteiro(partes.at(1), n) || n <= 2)
+        return 0;
+    return n - 2;
+}
+
 } // namespace
 
 QString nomeCopiaLancamentos()
@@ -172,10 +186,33 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     if (!g.gConn || !g.gConn->aberta())
         return falhaTexto(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."));
     const QString tabela = motor::nomeTabela(motor::TabLancGeral);
-    if (!g.gConn->tabelaExiste(tabela))
+    bool existe = false;
+    db::Erro e;
+    if (!g.gConn->tabelaExiste(tabela, existe, &e))
+        return falha(e);
+    if (!existe)
         return falhaTexto(db::ErroSemTabela, QString());
 
+    // What the copy must be: records of the .lay's length, each ending in
+    // CR LF, as many as the import read.
+    const int tamanho = tamanhoDoLay(caminhoEm(pasta, nomeLayLancamentos()));
+    if (tamanho <= 0)
+        return falhaTexto(75, QStringLiteral("A descrição %1 não informa o tamanho do registro.").arg(nomeLayLancamentos()));
+    qint64 esperados = 0;
+    {
+        db::Consulta q(*g.gConn);
+        if (!q.preparar(QStringLiteral("SELECT RegLidos FROM tbImportados WHERE INarquivo = ? AND CNPJ = ? AND "
+                                       "periodoinicial = ? AND periodofinal = ? AND Tipo = 6"),
+                        &e)
+            || !q.executar({g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, &e))
+            return falha(e);
+        if (!q.proximo())
+            return q.falhou() ? falha(q.erro()) : falhaTexto(db::ErroSemTabela, QString());
+        esperados = q.valor(0).toLongLong();
+    }
+
     textofixo::Leitor leitor;
+    leitor.limitarLinha(tamanho);
     if (!leitor.abrir(pasta, nomeCopiaLancamentos()))
         return falhaTexto(75, leitor.erro());
     const textofixo::Esquema& esq = leitor.esquema();
@@ -187,7 +224,6 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     if (cData < 0 || cConta < 0 || cInt < 0 || cDec < 0 || cInd < 0)
         return falhaTexto(-2147217904, QStringLiteral("Parâmetros insuficientes. Eram esperados 1."));
 
-    db::Erro e;
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())
         return falha(e);
@@ -227,8 +263,18 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     char indicador1 = 0;
     char digitos[64];
     while (leitor.proxima()) {
+        if (leitor.linhaAtual().size() != tamanho || !leitor.terminouEmCrLf())
+            return falhaTexto(75, QStringLiteral("Registro com tamanho errado na linha %1 de %2: %3 bytes%4; o "
+                                                 "registro tem %5 bytes e termina em CR LF.")
+                                      .arg(leitor.linha())
+                                      .arg(nomeCopiaLancamentos())
+                                      .arg(leitor.longa() ? QStringLiteral("mais de %1").arg(tamanho)
+                                                          : QString::number(leitor.linhaAtual().size()))
+                                      .arg(leitor.terminouEmCrLf() ? QString() : QStringLiteral(" sem CR LF"))
+                                      .arg(tamanho));
         const QByteArrayView data = leitor.valor(cData);
-        const QByteArrayView conta = leitor.valor(cConta);
+        // Codes keep their leading blanks, as the charts and balances do.
+        const QByteArrayView conta = leitor.valorSemBrancosFinais(cConta);
         const QByteArrayView vInt = leitor.valor(cInt);
         const QByteArrayView vDec = leitor.valor(cDec);
         const QByteArrayView vInd = leitor.valor(cInd);
@@ -274,6 +320,11 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     }
     if (!leitor.erro().isEmpty())
         return falhaTexto(75, leitor.erro());
+    if (leitor.linha() != esperados)
+        return falhaTexto(75, QStringLiteral("A cópia %1 tem %2 registros; a importação leu %3.")
+                                  .arg(nomeCopiaLancamentos())
+                                  .arg(leitor.linha())
+                                  .arg(esperados));
     for (const QString& def : std::as_const(indices))
         if (!g.gConn->executar(def, {}, &e))
             return falha(e);

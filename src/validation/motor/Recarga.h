@@ -29,6 +29,10 @@ bool textoSchemaIni(const QByteArray& lay, const QString& nomeTxt, qint16 in, QB
 bool Fun_Criar_arquivo_ini();
 // Empties the general entries' staging table and loads it from the copy, in
 // one transaction (the old rows stay when the load fails). False with gMsg.
+// The copy must be whole: every line the record length of its .lay and
+// ending in CR LF, as many lines as the import read (RegLidos of the type-6
+// status row); otherwise the load stops naming the line or the two counts.
+// Account codes are stored with their trailing blanks removed only.
 // With `resumo`, the entries are summed into it as they are loaded.
 bool Fun_ImportarLancamento(Painel* painel = nullptr, ResumoLancamentos* resumo = nullptr);
 

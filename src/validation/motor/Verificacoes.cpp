@@ -127,8 +127,7 @@ bool fun_validaLancamentos(Estado& estado, qint16 tipo)
 
     if (ehDiferenca(diferenca)) {
         estado.erro = true;
-        if (!fun_GravaImportados(53, 6, QString()))
-            return falha(g.gMsg);
+        estado.situacao[6] = 53;
         if (!gravaSituacao(6, 1, 53, 0, 0, 0, -1, e))
             return falha(textoErro(e, QStringLiteral("fun_validaLancamentos")));
     }
@@ -177,11 +176,14 @@ bool fun_ValidaSaldosMes(Estado& estado, qint16 tipo)
     while (q.proximo()) {
         achou = true;
         ++lidos;
-        Moeda informado, calculado, diferenca;
-        // A balance indicator other than C (blank included) is a debit.
+        Moeda informado, abertura, calculado, diferenca;
+        // A balance indicator other than C (blank included) is a debit. The
+        // month's movement is taken first (debits minus credits), then the
+        // signed opening is added: balances near the limit still fit.
+        calculado = moeda(q.valor(5));
         bool ok = comSinal(moeda(q.valor(3)), q.valor(7).toString(), informado)
-            && comSinal(moeda(q.valor(2)), q.valor(4).toString(), calculado) && calculado.somar(moeda(q.valor(5)))
-            && calculado.subtrair(moeda(q.valor(6)));
+            && comSinal(moeda(q.valor(2)), q.valor(4).toString(), abertura) && calculado.subtrair(moeda(q.valor(6)))
+            && calculado.somar(abertura);
         diferenca = calculado;
         ok = ok && diferenca.subtrair(informado);
         if (!ok)
@@ -213,8 +215,7 @@ bool fun_ValidaSaldosMes(Estado& estado, qint16 tipo)
     const int codigo = comErro > 0 ? 55 : 0;
     if (codigo != 0) {
         estado.erro = true;
-        if (!fun_GravaImportados(55, tipo == 1 ? 8 : 9, QString()))
-            return falha(g.gMsg);
+        estado.situacao[tipo == 1 ? 8 : 9] = 55;
     }
     if (!gravaSituacao(tipo == 1 ? 8 : 9, 2, codigo, lidos, corretos, comErro, -1, e)
         || !t.confirmar(&e))
@@ -226,9 +227,18 @@ bool fun_ValidaSaldosMes(Estado& estado, qint16 tipo)
 
 namespace {
 
+// Check 3 names itself with labels of its own: "Código Erro: N\r\nMensagem
+// Erro: text(fun_validaSaldosPorConta)".
+QString erroPorConta(double numero, const QString& descricao)
+{
+    return QStringLiteral("Código Erro: ") + QString::number(static_cast<qint64>(numero))
+        + QStringLiteral("\r\nMensagem Erro: ") + descricao + QStringLiteral("(fun_validaSaldosPorConta)");
+}
+
 // One balance row as check 3 reads it.
 struct LinhaSaldo {
-    QString conta;     // trimmed
+    QString chave;     // the code, trailing blanks removed: accounts compare so
+    QString conta;     // trimmed, as the finding rows show it
     int mes = 0;
     QString ano;
     Moeda abertura;    // signed
@@ -271,12 +281,17 @@ private:
 bool Continuidade::ler(db::Consulta& q, LinhaSaldo& l)
 {
     const QString data = q.valor(1).toString();
-    l.conta = q.valor(0).toString().trimmed();
+    const QString codigo = q.valor(0).toString();
+    qsizetype fim = codigo.size();
+    while (fim > 0 && codigo.at(fim - 1) == u' ')
+        --fim;
+    l.chave = codigo.left(fim);
+    l.conta = codigo.trimmed();
     l.mes = data.mid(2, 2).toInt();
     l.ano = data.mid(4, 4);
     if (!comSinal(moeda(q.valor(2)), q.valor(3).toString(), l.abertura)
         || !comSinal(moeda(q.valor(4)), q.valor(5).toString(), l.fechamento))
-        return falha(erroJunto(6, erroEstouro().descricao, QStringLiteral("fun_validaSaldosPorConta")));
+        return falha(erroPorConta(6, erroEstouro().descricao));
     return true;
 }
 
@@ -310,7 +325,7 @@ bool Continuidade::falta(int mes, const QString& ano, const QString& conta, Moed
 {
     Moeda dif;
     if (!dif.subtrair(anterior))
-        return falha(erroJunto(6, erroEstouro().descricao, QStringLiteral("fun_validaSaldosPorConta")));
+        return falha(erroPorConta(6, erroEstouro().descricao));
     ++m_faltantes;
     return grava(mes, ano, conta, anterior, Moeda(), dif);
 }
@@ -337,11 +352,10 @@ bool Continuidade::executar()
     m_chave = chaveUtf8();
     m_primeiro = g.gPeriodoInicial.month();
     m_ultimo = g.gPeriodoFinal.month();
-    const QString proc = QStringLiteral("fun_validaSaldosPorConta");
     db::Erro e;
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())
-        return falha(erroJunto(e.numero, e.descricao, proc));
+        return falha(erroPorConta(e.numero, e.descricao));
     if (!m_ins.preparar(QStringLiteral("INSERT INTO tbSaldoInicial (quebra, Tipo, CNPJ, periodoinicial, periodofinal, "
                                        "Mes, Ano, Conta, SaldofinalAnt, SaldoInicial, Diferenca) "
                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -354,13 +368,13 @@ bool Continuidade::executar()
                         .arg(tabelaSaldos(m_tipo)),
                     &e)
         || !q.executar(&e))
-        return falha(erroJunto(e.numero, e.descricao, proc));
+        return falha(erroPorConta(e.numero, e.descricao));
 
     LinhaSaldo l;
     if (q.proximo()) {
         if (!ler(q, l))
             return false;
-        QString conta = l.conta, ano = l.ano;
+        QString chave = l.chave, conta = l.conta, ano = l.ano;
         int mes = l.mes;
         Moeda anterior;
         bool ha = true;
@@ -376,7 +390,7 @@ bool Continuidade::executar()
         // Otherwise the first row is compared with 0 as a continuation.
         while (ha) {
             ++m_lidos;
-            if (l.conta == conta) {
+            if (l.chave == chave) {
                 while (mes < l.mes) {
                     ++mes;
                     if (mes < l.mes && !anterior.zero() && !falta(mes, ano, conta, anterior))
@@ -399,6 +413,7 @@ bool Continuidade::executar()
                     if (l.mes == m_primeiro)
                         anterior = l.fechamento;
                 }
+                chave = l.chave;
                 conta = l.conta;
             }
             mes = l.mes;
@@ -413,7 +428,7 @@ bool Continuidade::executar()
             return false;
     }
     if (q.falhou())
-        return falha(erroJunto(q.erro().numero, q.erro().descricao, proc));
+        return falha(erroPorConta(q.erro().numero, q.erro().descricao));
 
     g.gRegLidosSaldoInicial[j] = m_lidos;
     g.gRegCorretosSaldoInicial[j] = m_corretos;
@@ -423,12 +438,11 @@ bool Continuidade::executar()
     if (m_estado.erroConta) {
         m_estado.erro = true;
         codigo = 54;
-        if (!fun_GravaImportados(54, m_tipo == 1 ? 8 : 9, QString()))
-            return falha(g.gMsg);
+        m_estado.situacao[m_tipo == 1 ? 8 : 9] = 54;
     }
     if (!gravaSituacao(m_tipo == 1 ? 8 : 9, 3, codigo, m_lidos, m_corretos, m_comErro, m_faltantes, e)
         || !t.confirmar(&e))
-        return falha(erroJunto(e.numero, e.descricao, proc));
+        return falha(erroPorConta(e.numero, e.descricao));
     return true;
 }
 

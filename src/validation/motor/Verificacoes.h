@@ -1,14 +1,18 @@
 #pragma once
 // The five checks of a validation run over the declaration in hand (gConn
 // open on its database). Each check reads the staging tables with a few
-// set-based queries and writes its finding rows, the status of the file it
-// concerns and its summary row in one transaction of its own: on a failure
-// that check's rows are rolled back and it returns false with gMsg set.
+// set-based queries and writes its finding rows and its summary row in one
+// transaction of its own: on a failure that check's rows are rolled back and
+// it returns false with gMsg set. The status its finding gives the file it
+// concerns is kept in Estado::situacao; the run writes the statuses only
+// when every check has run, so a stopped run leaves none.
 #include "platform/Banco.h"
 #include "platform/Moeda.h"
 #include "Resumo.h"
 
 #include <QString>
+
+#include <array>
 
 namespace validacao {
 
@@ -20,6 +24,9 @@ struct Estado {
     bool erroConta = false;     // check 3 wrote a row for the journal in hand
     bool difDebitos = false;    // check 4 found a difference
     bool difCreditos = false;   // check 5 found a difference
+    // Status per file type (index 1..9) set by the findings, the last check
+    // in run order winning; 0: no finding on that file.
+    std::array<qint16, 10> situacao{};
     // The general entries summed by the reload (or by check 1 when there
     // was no reload), read by checks 1, 4 and 5.
     ResumoLancamentos lancamentos;
@@ -30,7 +37,7 @@ bool ehDiferenca(Moeda diferenca);
 
 // Check 1: debits against credits of the general journal. Sets gTotalDebitos,
 // gTotalCreditos and gDiferenca, writes the tbLancamentosAcumulados row and,
-// on a finding, status 53 on type 6 and the summary row (6, 1, 53, 0, 0, 0).
+// on a finding, the summary row (6, 1, 53, 0, 0, 0) and status 53 for type 6.
 bool fun_validaLancamentos(Estado& estado, qint16 tipo);
 // Check 2 for journal tipo (1 general, 2 auxiliary): closing balance =
 // opening + debits - credits, per balance row.
