@@ -9,6 +9,7 @@
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void fecharDuranteAExecucao();
     void errosDoTipoSoSaemNaExecucao();
     void falhaAoGravarErroParaTudo();
+    void compactacaoFalhaSemParar();
 };
 
 namespace {
@@ -286,3 +288,26 @@ void TstImportar::falhaAoGravarErroParaTudo()
 
 QTEST_MAIN(TstImportar)
 #include "tst_importar.moc"
+
+void TstImportar::compactacaoFalhaSemParar()
+{
+    Ambiente amb;
+    preparar(amb, Limpo);
+    // Free pages, so that there is something to compact.
+    Geral& g = geral();
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE t (x TEXT)")));
+    for (int i = 0; i < 50; ++i)
+        QVERIFY(g.gConn->executar(QStringLiteral("INSERT INTO t VALUES (?)"), {QString(1000, u'x')}));
+    QVERIFY(g.gConn->executar(QStringLiteral("DROP TABLE t")));
+    // Something in the scratch file's place: no compaction can write it.
+    QVERIFY(QDir(amb.dados()).mkdir(QStringLiteral("tobriv1Tmp.mdb")));
+    motor::Painel painel;
+    QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
+    QCOMPARE(linhaSituacao().value(0).toInt(), 90);
+    QVERIFY(QFile::exists(amb.caminhoDados(QStringLiteral("99999999999999-TOBRI-03-2005010120051231.imp"))));
+    // A failed compaction says why, and the database stays in use.
+    QVERIFY(!amb.dialogos.mensagens.isEmpty());
+    for (const auto& m : amb.dialogos.mensagens)
+        QVERIFY2(m.texto.endsWith(QStringLiteral("(Fun_CompactaBanco)")), qPrintable(m.texto));
+    QVERIFY(g.gConn && g.gConn->aberta());
+}

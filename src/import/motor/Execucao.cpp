@@ -19,7 +19,13 @@ bool compactar(Painel& painel)
     const bool ok = Fun_CompactaBanco();
     painel.status(QString());
     painel.rende();
-    return ok;
+    if (ok)
+        return true;
+    dlg::MsgBox(geral().gMsg, dlg::Icone::Critico);
+    // A compaction that failed leaves the database as it was: the run goes
+    // on. Only a database that could not be reopened stops it.
+    const Geral& g = geral();
+    return g.gConn && g.gConn->aberta();
 }
 
 // Removes the copy written while reading unless a clean end renamed it.
@@ -51,10 +57,8 @@ FimImportacao executarImportacao(Painel& painel, bool* cancelado)
         dlg::MsgBox(g.gMsg, Icone::Critico);
         return FimImportacao::Parada;
     }
-    if (!compactar(painel)) {
-        dlg::MsgBox(g.gMsg, Icone::Critico);
+    if (!compactar(painel))
         return FimImportacao::Parada;
-    }
     g.gMsg.clear();
 
     CopiaTemporaria copia;
@@ -103,10 +107,8 @@ FimImportacao executarImportacao(Painel& painel, bool* cancelado)
         dlg::MsgBox(g.gMsg);
         return FimImportacao::Parada;
     }
-    if (!compactar(painel)) {
-        dlg::MsgBox(g.gMsg, Icone::Critico);
+    if (!compactar(painel))
         return FimImportacao::Parada;
-    }
     return FimImportacao::Concluida;
 }
 
