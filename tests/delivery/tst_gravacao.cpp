@@ -473,8 +473,8 @@ void TstGravacao::bancoDanificado()
     Geral& g = geral();
     QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE Dano (x TEXT)")));
     QVERIFY(g.gConn->executar(QStringLiteral("CREATE INDEX Dano_x ON Dano (x)")));
-    for (int i = 0; i < 500; ++i)
-        QVERIFY(g.gConn->executar(QStringLiteral("INSERT INTO Dano (x) VALUES (?)"), {QString(40, QChar(u'a' + i % 26))}));
+    QVERIFY(g.gConn->executar(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
+                                             "INSERT INTO Dano (x) SELECT printf('%040d', i) FROM n")));
     const qint64 raiz = g.gConn->escalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Dano_x'")).toLongLong();
     const qint64 pagina = g.gConn->escalar(QStringLiteral("PRAGMA page_size")).toLongLong();
     QVERIFY(raiz > 1 && pagina > 0);

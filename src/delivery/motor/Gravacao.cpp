@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <future>
+
 
 namespace entrega {
 
@@ -204,13 +206,20 @@ bool nomesNaPasta(const QString& pasta, NomesNaPasta& nomes)
 
 namespace {
 
-// The declaration database passes SQLite's quick check.
-bool bancoIntegro()
+// SQLite's quick check of the declaration database. It reads the whole file,
+// so it runs on a connection of its own beside the copy of the set.
+std::future<bool> verificarBanco(const QString& caminho)
 {
-    db::Erro e;
-    const QVariant r = geral().gConn->escalar(QStringLiteral("PRAGMA quick_check"), {}, &e);
-    return e.ok() && r.toString() == QLatin1String("ok");
+    return std::async(std::launch::async, [caminho] {
+        db::Conexao c;
+        db::Erro e;
+        if (!c.abrir(caminho, &e))
+            return false;
+        const QVariant r = c.escalar(QStringLiteral("PRAGMA quick_check"), {}, &e);
+        return e.ok() && r.toString() == QLatin1String("ok");
+    });
 }
+
 } // namespace
 
 QString mensagemPrecondicao(const Marcas& marcas, const QString& msgGeral, const QString& msgAuxiliar)
@@ -484,6 +493,7 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         return falha(texto);
     };
     const QString erroEscrita = textoFalhaEscrita(destino);
+    std::future<bool> bancoIntegro = verificarBanco(g.gConn->caminho());
     alvos << identificador;
     for (const Alvo& a : std::as_const(alvos)) {
         const QString temporario = a.destino + SufixoGravando;
@@ -508,6 +518,8 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     alvos.removeLast();
     if (!duravel::sincronizarPasta(destino))
         return desfazer(erroEscrita);
+    if (!bancoIntegro.get())
+        return desfazer(MsgBancoCorrompido);
 
     // The statuses change in a transaction committed once the set is in place.
     db::Erro e;
@@ -574,11 +586,6 @@ bool gravarEntrega(QStringList* gravados, const std::function<void()>& passo)
         return false;
     if (!achou) {
         g.gMsg = comNaoEfetuada(MsgSemEmpresa);
-        return false;
-    }
-    if (!bancoIntegro()) {
-        cursorPadrao();
-        g.gMsg = comNaoEfetuada(MsgBancoCorrompido);
         return false;
     }
     return gravarConjunto(nome, gravados, passo);

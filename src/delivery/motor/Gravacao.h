@@ -88,7 +88,8 @@ QByteArray textoIdentificador(const QString& nomeEmpresarial, const QList<Arquiv
 
 // Records the whole set into gDestino. A recording that was stopped part
 // way in that folder is put back in order first (Pasta.h). Every file is
-// written under a temporary name and flushed; each data file is proven while
+// written under a temporary name and flushed, while SQLite's quick check
+// reads the declaration database (a damaged one records nothing); each data file is proven while
 // it is copied to be whole (every line the record length of its .lay, ending
 // in CR LF), as many lines as RegLidos and, for the types 6 to 9, of the
 // value total the identifier states. Then the earlier set leaves its names,
@@ -102,8 +103,8 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados = null
                     const std::function<void()>& passo = {});
 
 // The recording as Gravar runs it, for the windows and tobri-bench alike:
-// the precondition again, the company name (a missing register row refuses),
-// SQLite's quick check of the declaration database, then gravarConjunto.
+// the precondition again, the company name (a missing register row
+// refuses), then gravarConjunto.
 // False with gMsg (the refusal or failure text).
 bool gravarEntrega(QStringList* gravados = nullptr, const std::function<void()>& passo = {});
 

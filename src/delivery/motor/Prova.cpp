@@ -24,6 +24,20 @@ bool numero(QByteArrayView texto, int& n)
 
 } // namespace
 
+std::optional<Moeda> Prova::valorCurto(QByteArrayView campo) const
+{
+    uint64_t n = 0;
+    for (char c : campo) {
+        const unsigned d = static_cast<unsigned char>(c) - unsigned('0');
+        if (d > 9)
+            return std::nullopt;
+        n = n * 10 + d;
+    }
+    if (n > static_cast<uint64_t>(INT64_MAX) / static_cast<uint64_t>(m_escala))
+        return motor::valorMoeda(campo, m_forma.decimais);  // its overflow rule
+    return Moeda::deUnidades(static_cast<int64_t>(n) * m_escala);
+}
+
 QByteArray campoDoTotal(qint16 tipo)
 {
     if (tipo == 6 || tipo == 7)
@@ -85,6 +99,12 @@ Prova::Prova(const FormaRegistro& forma)
     : m_forma(forma)
 {
     m_resto.reserve(m_forma.tamanho);
+    // Up to 18 digits and 4 decimals the value is a plain integer times a scale.
+    if (m_forma.largura > 0 && m_forma.largura <= 18 && m_forma.decimais <= 4 && m_forma.decimais < m_forma.largura) {
+        m_escala = 1;
+        for (int i = m_forma.decimais; i < 4; ++i)
+            m_escala *= 10;
+    }
 }
 
 void Prova::falhar(const QString& texto)
@@ -114,8 +134,8 @@ void Prova::registro(const char* r)
     }
     if (m_forma.posicao == 0)
         return;
-    const std::optional<Moeda> v =
-        motor::valorMoeda(QByteArrayView(r + m_forma.posicao - 1, m_forma.largura), m_forma.decimais);
+    const QByteArrayView campo(r + m_forma.posicao - 1, m_forma.largura);
+    const std::optional<Moeda> v = m_escala > 0 ? valorCurto(campo) : motor::valorMoeda(campo, m_forma.decimais);
     if (!v)
         falhar(QStringLiteral("a linha %1 não tem um valor numérico").arg(m_linhas));
     else if (!m_total.somar(*v))

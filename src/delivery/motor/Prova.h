@@ -8,6 +8,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace entrega {
 
 // The record of a data file as its .lay describes it.
@@ -46,8 +48,10 @@ public:
 private:
     void registro(const char* r);
     void falhar(const QString& texto);
+    std::optional<Moeda> valorCurto(QByteArrayView campo) const;
 
     FormaRegistro m_forma;
+    int64_t m_escala = 0;   // > 0: the value field is read by valorCurto
     QByteArray m_resto;     // head of a record cut by the block's end
     qint64 m_linhas = 0;
     Moeda m_total;
