@@ -444,6 +444,9 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     };
     if (!acessivel())
         return falha(MsgMidia);
+    std::future<bool> bancoIntegro;
+    if (g.gConn && g.gConn->aberta())
+        bancoIntegro = verificarBanco(g.gConn->caminho());
 
     QList<ArquivoDoConjunto> arquivos;
     if (!Fun_Ler_Importados(arquivos, destino))
@@ -493,7 +496,6 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         return falha(texto);
     };
     const QString erroEscrita = textoFalhaEscrita(destino);
-    std::future<bool> bancoIntegro = verificarBanco(g.gConn->caminho());
     alvos << identificador;
     for (const Alvo& a : std::as_const(alvos)) {
         const QString temporario = a.destino + SufixoGravando;
@@ -518,7 +520,7 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     alvos.removeLast();
     if (!duravel::sincronizarPasta(destino))
         return desfazer(erroEscrita);
-    if (!bancoIntegro.get())
+    if (!bancoIntegro.valid() || !bancoIntegro.get())
         return desfazer(MsgBancoCorrompido);
 
     // The statuses change in a transaction committed once the set is in place.
