@@ -17,7 +17,6 @@
 
 #include <future>
 
-
 namespace entrega {
 
 namespace {

@@ -58,7 +58,7 @@ QString versaoIdentificador();
 struct ArquivoDoConjunto {
     qint16 tipo = 0;
     qint64 regLidos = 0;
-    QString copia;       // accepted copy (data folder)
+    QString copia;       // accepted copy in the data folder
     QString lay;         // its layout description
     QString abreviacao;  // NomeAbrev of the type
     QString fmt;         // targets in the destination folder
@@ -67,7 +67,8 @@ struct ArquivoDoConjunto {
 };
 
 // The delivery set of the declaration in hand: the types whose status row is
-// 0 or 100, in ascending order. False with gMsg set.
+// 0 or 100, in ascending order, with the data folder's accepted copies (the
+// ones the validation read). False with gMsg set.
 bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& destino);
 // Value totals; an empty table gives 0. False with gMsg set.
 bool Fun_Ler_Lancamentos(Moeda& total, qint16 tipo);
