@@ -555,10 +555,11 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     if (!t.confirmar(&e))
         return retirar(textoErro(e, QStringLiteral("fun_GravaImportados")));
 
+    // No folder sync after this: it would wait for the freeing of the earlier
+    // files, and a name left by a power cut is removed by the next recording.
     for (const QString& n : nomes.todos())
         if (presente(n + SufixoAnterior))
             duravel::remover(n + SufixoAnterior);
-    duravel::sincronizarPasta(destino);
     if (gravados) {
         for (const Alvo& a : std::as_const(alvos))
             *gravados << QFileInfo(a.destino).fileName();
