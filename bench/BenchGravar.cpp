@@ -22,24 +22,14 @@
 
 namespace {
 
-// The recording as the windows run it; the empty text on success.
+// The declaration opened as the picker opens it, then the recording as
+// Gravar runs it; the empty text on success.
 QString gravar(QStringList& arquivos)
 {
     Geral& g = geral();
     if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
         return g.gMsg;
-    QString mensagem;
-    if (!entrega::Verifica_Importados(mensagem))
-        return g.gMsg;
-    if (!mensagem.isEmpty())
-        return mensagem;
-    bool achou = false;
-    QString nome;
-    if (!entrega::fun_Empresarial(achou, nome))
-        return g.gMsg;
-    if (!achou)
-        std::fprintf(stderr, "mensagem: %s\n", qPrintable(entrega::MsgSemEmpresa));
-    if (!entrega::gravarConjunto(nome, &arquivos))
+    if (!entrega::gravarEntrega(&arquivos))
         return g.gMsg;
     return QString();
 }

@@ -68,10 +68,12 @@ bool preChecar(const QString& arquivo)
 void imprimirJson(double segundos)
 {
     const Geral& g = geral();
-    std::printf("{\"lidos\": %lld, \"corretos\": %lld, \"erros\": %lld, \"status\": %s, \"segundos\": %.3f, "
+    // The seconds are written with a point whatever the locale (printf follows LC_NUMERIC).
+    std::printf("{\"lidos\": %lld, \"corretos\": %lld, \"erros\": %lld, \"status\": %s, \"segundos\": %s, "
                 "\"pico_kb\": %ld}\n",
                 static_cast<long long>(g.gRegLidos), static_cast<long long>(g.gRegCorretos),
-                static_cast<long long>(g.gRegErros), qPrintable(bancada::situacaoJson()), segundos, bancada::picoKb());
+                static_cast<long long>(g.gRegErros), qPrintable(bancada::situacaoJson()),
+                QByteArray::number(segundos, 'f', 3).constData(), bancada::picoKb());
     std::fflush(stdout);
 }
 

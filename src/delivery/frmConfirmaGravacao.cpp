@@ -81,6 +81,8 @@ void frmConfirmaGravacao::Form_Load()
         cmdGravar->setEnabled(false);
         dlg::MsgBox(g.gMsg);
     } else if (!achou) {
+        // Nor with 60 blanks in place of the name.
+        cmdGravar->setEnabled(false);
         dlg::MsgBox(entrega::MsgSemEmpresa, dlg::Icone::Critico);
     } else {
         lblNomeEmpresarial->setText(nome);
@@ -97,7 +99,7 @@ void frmConfirmaGravacao::cmdGravar_Click()
     cmdGravar->setEnabled(false);
     cmdcancelar->setEnabled(false);
     const auto passo = [this] { ProgBar1->setValue(std::min(ProgBar1->value() + 1, 3)); };
-    const bool ok = entrega::gravarConjunto(lblNomeEmpresarial->text(), nullptr, passo);
+    const bool ok = entrega::gravarEntrega(nullptr, passo);
     if (ok) {
         ProgBar1->setValue(4);
         dlg::MsgBox(entrega::MsgSucesso, dlg::Icone::Informacao);

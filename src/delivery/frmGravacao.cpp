@@ -9,14 +9,6 @@
 
 #include <QPushButton>
 
-namespace {
-
-const QString MsgNaoEncontrado = QStringLiteral(
-    "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do menu "
-    "Arquivo e exclua o período com problemas e posteriormente crie na opção Novo o mesmo período");
-
-} // namespace
-
 frmGravacao::frmGravacao(QWidget* parent)
     : SeletorDeclaracao(QStringLiteral("Gravar Arquivo para Entrega à ORV"), ajuda::frmGravacao, parent,
                         QStringLiteral("Selecionar o CNPJ/Período:"), QStringLiteral("cmAjuda"))
@@ -27,7 +19,7 @@ frmGravacao::frmGravacao(QWidget* parent)
 
 void frmGravacao::cmdOk_Click()
 {
-    if (!abreDeclaracaoEscolhida(MsgNaoEncontrado))
+    if (!abreDeclaracaoEscolhida(entrega::MsgBancoCorrompido))
         return;
     QString mensagem;
     if (!entrega::Verifica_Importados(mensagem)) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <utility>
 #include <unistd.h>
 
 namespace duravel {
@@ -61,6 +62,33 @@ bool sincronizar(const QString& caminho, int flags, QString* motivo)
 void observar(Observador o)
 {
     observador() = std::move(o);
+}
+
+Observando::Observando(Observador o)
+    : m_anterior(std::exchange(observador(), std::move(o)))
+{
+}
+
+Observando::~Observando()
+{
+    observador() = std::move(m_anterior);
+}
+
+bool renomear(const QString& origem, const QString& destino, QString* motivo)
+{
+    notificar(QStringLiteral("renomear"), origem, destino);
+    if (renomearSobre(origem, destino))
+        return true;
+    if (motivo)
+        *motivo = textoErrno(errno);
+    return false;
+}
+
+bool remover(const QString& caminho)
+{
+    notificar(QStringLiteral("remover"), caminho);
+    const QByteArray c = QFile::encodeName(caminho);
+    return ::unlink(c.constData()) == 0 || errno == ENOENT;
 }
 
 bool sincronizarArquivo(const QString& caminho, QString* motivo)

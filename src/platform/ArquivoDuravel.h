@@ -23,8 +23,15 @@ bool colocarNoLugar(const QString& temporario, const QString& destino, QString* 
 bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino,
                       QString* motivo = nullptr);
 
+// Renames a file over `destino` (atomic; no flush, no folder sync: for a
+// sequence of renames whose folder is synced once). False with the reason.
+bool renomear(const QString& origem, const QString& destino, QString* motivo = nullptr);
+// Removes a file; true when it is gone (also when it was not there).
+bool remover(const QString& caminho);
+
 // What the file layer did, for tests: each flush of a file ("arquivo"), each
-// rename ("renomear", with the destination) and each folder sync ("pasta").
+// rename ("renomear", with the destination), each removal ("remover") and
+// each folder sync ("pasta"). The observer is called before the step.
 struct Passo {
     QString tipo;
     QString caminho;
@@ -33,5 +40,17 @@ struct Passo {
 using Observador = std::function<void(const Passo&)>;
 // Replaces the observer (an empty one: none).
 void observar(Observador o);
+
+// Sets an observer for its lifetime (the earlier one comes back after).
+class Observando {
+public:
+    explicit Observando(Observador o);
+    ~Observando();
+    Observando(const Observando&) = delete;
+    Observando& operator=(const Observando&) = delete;
+
+private:
+    Observador m_anterior;
+};
 
 } // namespace duravel

@@ -1,10 +1,12 @@
 // tobri-bench gravar end to end: a generated declaration imported with
-// tobri-bench import, refused before validation, recorded after.
+// tobri-bench import, refused before validation, recorded after tobri-bench
+// validate.
 #include "platform/Banco.h"
 #include "platform/Pastas.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -81,11 +83,12 @@ void TstBenchGravar::gravar()
     QVERIFY(s.json.value(QStringLiteral("arquivos")).toArray().isEmpty());
     QVERIFY(QDir(destino).isEmpty());
 
-    {
-        db::Conexao c;
-        QVERIFY(c.abrir(QDir(dados).filePath(QStringLiteral("TOBRI86112223330001810101202531122025.MDB"))));
-        QVERIFY(c.executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0")));
-    }
+    // Validated: the entries are reloaded, so their total is the one the
+    // recording proves against the bytes it writes.
+    const Saida v = executar(QStringLiteral("tobri-bench"),
+                             QStringList{QStringLiteral("validate"), QStringLiteral("--data"), dados} + Declaracao);
+    QCOMPARE(v.codigo, 0);
+    QCOMPARE(v.json.value(QStringLiteral("erro")).toBool(true), false);
     s = executar(QStringLiteral("tobri-bench"), gravar);
     QVERIFY2(s.codigo == 0, qPrintable(s.json.value(QStringLiteral("mensagem")).toString()));
     QVERIFY(s.json.value(QStringLiteral("mensagem")).isNull());
@@ -104,6 +107,23 @@ void TstBenchGravar::gravar()
     QFile entregue(QDir(destino).filePath(QStringLiteral("11222333000181-TOBRI-86-LANCG-2025010120251231.txt")));
     QVERIFY(gerado.open(QIODevice::ReadOnly) && entregue.open(QIODevice::ReadOnly));
     QCOMPARE(entregue.readAll(), gerado.readAll());
+
+    gerado.close();
+    entregue.close();
+
+    // The entries copy loses its last two records after the validation: the
+    // recording refuses and the folder keeps the set recorded above.
+    const QString copia = QDir(dados).filePath(QStringLiteral("11222333000181-TOBRI-06-2025010120251231.txt"));
+    QVERIFY(QFile::resize(copia, QFileInfo(copia).size() - 2 * 286));
+    const qint64 antes = QFileInfo(entregue.fileName()).size();
+    s = executar(QStringLiteral("tobri-bench"), gravar);
+    QCOMPARE(s.codigo, 1);
+    const QString mensagem = s.json.value(QStringLiteral("mensagem")).toString();
+    QVERIFY2(mensagem.contains(QStringLiteral("tem 198 registros e a importação leu 200"))
+                 && mensagem.endsWith(QStringLiteral("Gravação não efetuada.")),
+             qPrintable(mensagem));
+    QCOMPARE(QFileInfo(entregue.fileName()).size(), antes);
+    QCOMPARE(QDir(destino).entryList(QDir::Files).size(), 9);
 
     QCOMPARE(executar(QStringLiteral("tobri-bench"), {QStringLiteral("gravar"), QStringLiteral("--data")}).codigo, 2);
 }

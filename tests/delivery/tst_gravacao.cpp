@@ -2,6 +2,7 @@
 // and bytes), the identifier file, what is left out, and the failures that
 // must leave everything as it was.
 #include "Ambiente.h"
+#include "FixtureEntrega.h"
 
 #include "delivery/frmConfirmaGravacao.h"
 #include "delivery/frmDestinoArquivo.h"
@@ -9,6 +10,7 @@
 #include "delivery/motor/Gravacao.h"
 #include "import/motor/Arquivos.h"
 #include "import/motor/Tabelas.h"
+#include "platform/ArquivoDuravel.h"
 #include "platform/Formularios.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
@@ -22,89 +24,9 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
+#include <optional>
 
-const QString Cnpj = QStringLiteral("11.222.333/0001-81");
-const QDate Inicio(2025, 1, 1);
-const QDate Fim(2025, 12, 31);
-const QString Nome = QStringLiteral("Comércio de Peças São João Ltda");
-
-QByteArray lerArquivo(const QString& caminho)
-{
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ausente>");
-}
-
-void gravarArquivo(const QString& caminho, const QByteArray& bytes)
-{
-    QFile f(caminho);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray dadosDoTipo(int tipo, int registros)
-{
-    QByteArray r;
-    for (int i = 1; i <= registros; ++i)
-        r += "T" + QByteArray::number(tipo) + " registro " + QByteArray::number(i).rightJustified(4, '0') + "\r\n";
-    return r;
-}
-
-QByteArray layDoTipo(int tipo)
-{
-    return "RECORD_LENGTH 19 SKIP 0\r\nCampo" + QByteArray::number(tipo)
-           + "         ASCII       1  17   PICTURE \"DDMMYYYY\"\r\n";
-}
-
-// An imported file: its accepted copy and .lay in the data folder and its status row.
-void importado(int tipo, int situacao, int registros)
-{
-    Geral& g = geral();
-    const QString copia = motor::caminhoCopiaAceita(static_cast<qint16>(tipo));
-    gravarArquivo(copia, dadosDoTipo(tipo, registros));
-    gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), layDoTipo(tipo));
-    QVERIFY(g.gConn->executar(
-        QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, "
-                       "RegLidos, RegCorretos, RegErros, NomeArquivo, ArquivoGerado) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ' ')"),
-        {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal), tipo, situacao, registros, registros,
-         copia}));
-}
-
-// A staging table holding the given money values (units of 1/10 000).
-void valores(const QString& base, const QString& coluna, const QList<qint64>& unidades)
-{
-    const QString tabela = motor::nomeTabela(base);
-    QVERIFY(geral().gConn->executar(QStringLiteral("CREATE TABLE %1 (%2 INTEGER)").arg(tabela, coluna)));
-    for (qint64 u : unidades)
-        QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(tabela, coluna), {u}));
-}
-
-QVariant situacao(int tipo)
-{
-    return geral().gConn->escalar(QStringLiteral("SELECT Situacao FROM tbImportados WHERE Tipo = ?"), {tipo});
-}
-
-QString arquivoGerado(int tipo)
-{
-    return geral().gConn->escalar(QStringLiteral("SELECT ArquivoGerado FROM tbImportados WHERE Tipo = ?"), {tipo})
-        .toString();
-}
-
-QString versao()
-{
-    return QStringLiteral("%1.%2%3")
-        .arg(TOBRI_VERSAO_MAIOR, 2, 10, QLatin1Char('0'))
-        .arg(TOBRI_VERSAO_MENOR)
-        .arg(TOBRI_VERSAO_REVISAO);
-}
-
-QStringList arquivosEm(const QString& pasta)
-{
-    return QDir(pasta).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-} // namespace
+using namespace fixture;
 
 class TstGravacao : public QObject {
     Q_OBJECT
@@ -116,7 +38,13 @@ private Q_SLOTS:
     void copiaAntigaNaoEntregue();
     void falhaNaoMarcaNada_data();
     void falhaNaoMarcaNada();
+    void copiaAlteradaRecusada_data();
+    void copiaAlteradaRecusada();
+    void pastaDeDadosMovida();
+    void segundaGravacaoComMenosTipos();
+    void bancoDanificado();
     void cadeiaDeJanelas();
+    void nomeIlegivel_data();
     void nomeIlegivel();
     void bancoAusente();
 };
@@ -154,7 +82,7 @@ void TstGravacao::precondicao()
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
     for (const QString& par : situacoes.split(u' ', Qt::SkipEmptyParts))
-        importado(par.section(u':', 0, 0).toInt(), par.section(u':', 1, 1).toInt(), 1);
+        QVERIFY(importado(par.section(u':', 0, 0).toInt(), par.section(u':', 1, 1).toInt(), centavos(1)));
     // A row of another declaration in the same table does not count.
     QVERIFY(geral().gConn->executar(
         QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao) "
@@ -179,14 +107,14 @@ void TstGravacao::conjuntoGravado_data()
     QTest::addColumn<QByteArray>("registros01");
 
     // 86: type 3 takes the name of row 4 (CENTD) and the identifier CENCD;
-    // the entries total 1234.56 + 0.44, the balances' debits 10.00 + 0.01.
+    // type t has t records of 1 to t cents: the entries total 0,21, the
+    // balances' debits 0,36.
     QTest::newRow("instrução 86") << 86 << "1:0 3:0 6:0 8:100" << QStringList{"PLCOG", "CENTD", "LANCG", "SALMG"}
                                   << QByteArray("0186PLCOG0000000100000000000000000000\r\n"
                                                 "0186CENCD0000000300000000000000000000\r\n"
-                                                "0186LANCG0000000600000000000000123500\r\n"
-                                                "0186SALMG0000000800000000000000001001\r\n");
-    // 68: every type; the auxiliary entries' staging row holds their total,
-    // the auxiliary balances table is empty (zeros, not the previous total).
+                                                "0186LANCG0000000600000000000000000021\r\n"
+                                                "0186SALMG0000000800000000000000000036\r\n");
+    // 68: every type; the auxiliary entries' staging row holds their total.
     QTest::newRow("instrução 68") << 68 << "1:0 2:0 3:0 4:0 5:0 6:0 7:0 8:0 9:0"
                                   << QStringList{"PLCOG", "PLCOA", "CENTC", "CENTD", "HISTP", "LANCG", "LANCA",
                                                  "SALMG", "SALMA"}
@@ -195,10 +123,10 @@ void TstGravacao::conjuntoGravado_data()
                                                 "0168CENTC0000000300000000000000000000\r\n"
                                                 "0168CENTD0000000400000000000000000000\r\n"
                                                 "0168HISTP0000000500000000000000000000\r\n"
-                                                "0168LANCG0000000600000000000000123500\r\n"
-                                                "0168LANCA0000000700000000000000000700\r\n"
-                                                "0168SALMG0000000800000000000000001001\r\n"
-                                                "0168SALMA0000000900000000000000000000\r\n");
+                                                "0168LANCG0000000600000000000000000021\r\n"
+                                                "0168LANCA0000000700000000000000000028\r\n"
+                                                "0168SALMG0000000800000000000000000036\r\n"
+                                                "0168SALMA0000000900000000000000000045\r\n");
 }
 
 void TstGravacao::conjuntoGravado()
@@ -213,18 +141,14 @@ void TstGravacao::conjuntoGravado()
     for (const QString& par : situacoes.split(u' ', Qt::SkipEmptyParts)) {
         const int tipo = par.section(u':', 0, 0).toInt();
         tipos << tipo;
-        importado(tipo, par.section(u':', 1, 1).toInt(), tipo);  // type t has t records
+        QVERIFY(importado(tipo, par.section(u':', 1, 1).toInt(), centavos(tipo)));  // type t has t records
     }
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {12345600, 4400});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {100000, 100});
-    valores(motor::TabLancAux, QStringLiteral("Valor"), {70000});
-    valores(motor::TabSaldosAux, QStringLiteral("ValorDebitos"), {});
     const QString destino = amb.caminhoDados(QStringLiteral("Entrega ORV"));
     QVERIFY(QDir().mkpath(destino));
     // An earlier recording in the folder is overwritten without asking.
     const QString prefixo = QStringLiteral("11222333000181-TOBRI-") + QString::number(in);
     const QString identificador = prefixo + QStringLiteral("-00-2025010120251231.txt");
-    gravarArquivo(caminhoEm(destino, identificador), "antigo");
+    QVERIFY(gravarArquivo(caminhoEm(destino, identificador), "antigo"));
     geral().gDestino = destino + QStringLiteral("/");
 
     QStringList gravados;
@@ -245,7 +169,7 @@ void TstGravacao::conjuntoGravado()
         const int tipo = tipos.at(i);
         const QString base = caminhoEm(destino, prefixo + u'-' + abreviacoes.at(i) + QStringLiteral("-2025010120251231"));
         QCOMPARE(lerArquivo(base + QStringLiteral(".fmt")), layDoTipo(tipo));
-        QCOMPARE(lerArquivo(base + QStringLiteral(".txt")), dadosDoTipo(tipo, tipo));
+        QCOMPARE(lerArquivo(base + QStringLiteral(".txt")), dadosDoTipo(tipo, centavos(tipo)));
         QCOMPARE(situacao(tipo).toInt(), 100);
         QCOMPARE(arquivoGerado(tipo), base + QStringLiteral(".txt"));
     }
@@ -263,15 +187,13 @@ void TstGravacao::copiaAntigaNaoEntregue()
 {
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, QString(70, u'N')));
-    importado(1, 0, 2);
-    importado(2, 0, 2);
-    importado(6, 0, 3);
-    importado(7, 777, 4);
-    importado(8, 0, 5);
-    gravarArquivo(motor::caminhoCopiaAceita(9), dadosDoTipo(9, 3));
-    gravarArquivo(motor::caminhoLay(9), layDoTipo(9));
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {});
+    QVERIFY(importado(1, 0, centavos(2)));
+    QVERIFY(importado(2, 0, centavos(2)));
+    QVERIFY(importado(6, 0, centavos(3)));
+    QVERIFY(importado(7, 777, centavos(4)));
+    QVERIFY(importado(8, 0, centavos(5)));
+    QVERIFY(gravarArquivo(motor::caminhoCopiaAceita(9), dadosDoTipo(9, centavos(3))));
+    QVERIFY(gravarArquivo(motor::caminhoLay(9), layDoTipo(9)));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
     QVERIFY(QDir().mkpath(destino));
     geral().gDestino = QStringLiteral("  ") + destino + QStringLiteral("  ");
@@ -295,20 +217,30 @@ void TstGravacao::copiaAntigaNaoEntregue()
     QVERIFY(linhas.at(5).startsWith("9900000006"));
 }
 
+// The free-space hook, set for one scope.
+struct Medidor {
+    explicit Medidor(MedidorEspaco m) { definirMedidorEspaco(std::move(m)); }
+    ~Medidor() { definirMedidorEspaco(nullptr); }
+    Medidor(const Medidor&) = delete;
+    Medidor& operator=(const Medidor&) = delete;
+};
+
 // A failure leaves the statuses, the earlier files of the folder and the
 // folder's other names as they were, with a message saying nothing was done.
 void TstGravacao::falhaNaoMarcaNada_data()
 {
     QTest::addColumn<QString>("causa");
     QTest::addColumn<QString>("mensagem");
-    const QString falhaEscrita = QStringLiteral("Mídia não acessível.\r\nGravação não efetuada.");
-    QTest::newRow("arquivo de dados não pode ser criado") << "bloqueio" << falhaEscrita;
-    QTest::newRow("pasta inexistente") << "inexistente" << falhaEscrita;
+    const QString midia = QStringLiteral("Mídia não acessível.\r\nGravação não efetuada.");
+    QTest::newRow("arquivo de dados não pode ser criado") << "bloqueio" << midia;
+    QTest::newRow("pasta inexistente") << "inexistente" << midia;
+    QTest::newRow("pasta removida antes do teste de espaço") << "removida" << midia;
     QTest::newRow("espaço para um byte a menos") << "espaco" << QStringLiteral(
         "O dispositivo não possui espaço suficiente.\r\nGravação não efetuada.");
     QTest::newRow("cópia aceita removida") << "copia" << QString();
     // The identifier is put in place last: the files already renamed go back.
-    QTest::newRow("identificador não pode ser colocado") << "identificador" << QString();
+    QTest::newRow("identificador não pode ser colocado") << "identificador"
+        << QStringLiteral("Erros ocorridos durante a gravação no dispositivo %1 - Gravação não efetuada.");
 }
 
 void TstGravacao::falhaNaoMarcaNada()
@@ -317,37 +249,49 @@ void TstGravacao::falhaNaoMarcaNada()
     QFETCH(QString, mensagem);
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    importado(1, 0, 2);
-    importado(6, 0, 3);
-    importado(8, 100, 4);
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {});
+    QVERIFY(importado(1, 0, centavos(2)));
+    QVERIFY(importado(6, 0, centavos(3)));
+    QVERIFY(importado(8, 100, centavos(4)));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
     QVERIFY(QDir().mkpath(destino));
     const QString prefixo = QStringLiteral("11222333000181-TOBRI-86-");
     const QString antigo = caminhoEm(destino, prefixo + QStringLiteral("LANCG-2025010120251231.txt"));
-    gravarArquivo(antigo, "gravação anterior");
+    const QString identificador = caminhoEm(destino, prefixo + QStringLiteral("00-2025010120251231.txt"));
+    QVERIFY(gravarArquivo(antigo, "gravação anterior"));
     geral().gDestino = destino;
     // The whole set: three .fmt, three data files and the identifier.
-    const qint64 total = 3 * layDoTipo(1).size() + dadosDoTipo(1, 2).size() + dadosDoTipo(6, 3).size()
-        + dadosDoTipo(8, 4).size() + entrega::textoIdentificador(Nome, {{}, {}, {}}).size();
+    const qint64 total = 3 * layDoTipo(1).size() + dadosDoTipo(1, centavos(2)).size()
+        + dadosDoTipo(6, centavos(3)).size() + dadosDoTipo(8, centavos(4)).size()
+        + entrega::textoIdentificador(Nome, {{}, {}, {}}).size();
+    std::optional<Medidor> medidor;
+    std::optional<duravel::Observando> observador;
     if (causa == QLatin1String("bloqueio")) {
         // The balances' data file comes after the other .fmt and .txt files.
         QVERIFY(QDir(destino).mkdir(prefixo + QStringLiteral("SALMG-2025010120251231.txt.gravando")));
     } else if (causa == QLatin1String("inexistente")) {
         geral().gDestino = caminhoEm(destino, QStringLiteral("não existe"));
+    } else if (causa == QLatin1String("removida")) {
+        medidor.emplace([destino](const QString&) {
+            QDir(destino).removeRecursively();
+            return 0;
+        });
     } else if (causa == QLatin1String("espaco")) {
-        definirMedidorEspaco([total](const QString&) { return total - 1; });
+        medidor.emplace([total](const QString&) { return total - 1; });
     } else if (causa == QLatin1String("identificador")) {
-        const QString pasta = caminhoEm(destino, prefixo + QStringLiteral("00-2025010120251231.txt"));
-        QVERIFY(QDir(pasta).mkpath(QStringLiteral("ocupado")));
+        // A folder takes the identifier's name just before it is renamed.
+        observador.emplace([identificador](const duravel::Passo& p) {
+            if (p.tipo == QLatin1String("renomear") && p.destino == identificador)
+                QDir(identificador).mkpath(QStringLiteral("ocupado"));
+        });
+        mensagem = mensagem.arg(destino.toUpper());
     } else {
         QVERIFY(QFile::remove(motor::caminhoCopiaAceita(8)));
     }
     const QStringList antes = arquivosEm(destino);
 
     QVERIFY(!entrega::gravarConjunto(Nome));
-    definirMedidorEspaco(nullptr);
+    medidor.reset();
+    observador.reset();
 
     if (mensagem.isEmpty())
         QVERIFY2(geral().gMsg.endsWith(QStringLiteral("Gravação não efetuada.")), qPrintable(geral().gMsg));
@@ -357,17 +301,201 @@ void TstGravacao::falhaNaoMarcaNada()
     QCOMPARE(situacao(6).toInt(), 0);
     QCOMPARE(situacao(8).toInt(), 100);
     QCOMPARE(arquivoGerado(1), QStringLiteral(" "));
+    if (causa == QLatin1String("removida"))
+        return;
+    if (causa == QLatin1String("identificador"))
+        QVERIFY(QDir(identificador).removeRecursively());
     QCOMPARE(arquivosEm(destino), antes);
     QCOMPARE(lerArquivo(antigo), QByteArray("gravação anterior"));
 
     // With the cause gone, the exact free space is enough and the set is recorded.
     if (causa == QLatin1String("espaco")) {
-        definirMedidorEspaco([total](const QString&) { return total; });
+        Medidor exato([total](const QString&) { return total; });
         QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
-        definirMedidorEspaco(nullptr);
         QCOMPARE(situacao(1).toInt(), 100);
-        QCOMPARE(lerArquivo(antigo), dadosDoTipo(6, 3));
+        QCOMPARE(lerArquivo(antigo), dadosDoTipo(6, centavos(3)));
     }
+}
+
+// After a clean validation the accepted copy is changed: the recording
+// proves each data file from the bytes it writes and refuses, leaving the
+// earlier recording and the statuses as they were.
+void TstGravacao::copiaAlteradaRecusada_data()
+{
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QString>("dano");
+    QTest::addColumn<QString>("detalhe");
+    QTest::newRow("dois registros a menos nos lançamentos") << 6 << "menos2" << "tem 3 registros e a importação leu 5";
+    QTest::newRow("1.000 bytes acrescentados aos lançamentos")
+        << 6 << "mais1000" << "a linha 6 não tem 37 bytes terminados em CR LF";
+    QTest::newRow("um dígito de um débito dos saldos")
+        << 8 << "digito" << "a soma de ValorDebitos é 0,22 e o total validado é 0,15";
+    QTest::newRow("última linha cortada") << 6 << "cortada" << "a linha 5 não tem 37 bytes terminados em CR LF";
+    QTest::newRow("CR LF dentro de um registro") << 6 << "quebra" << "a linha 2 não tem 37 bytes terminados em CR LF";
+    QTest::newRow("valor com uma letra") << 8 << "letra" << "a linha 3 não tem um valor numérico";
+    QTest::newRow("um registro a mais, de valor zero") << 6 << "zero" << "tem 6 registros e a importação leu 5";
+    QTest::newRow("plano com um registro a menos") << 1 << "menos1" << "tem 4 registros e a importação leu 5";
+    QTest::newRow("leiaute sem o campo do total") << 8 << "leiaute" << "o leiaute não tem o campo ValorDebitos";
+}
+
+void TstGravacao::copiaAlteradaRecusada()
+{
+    QFETCH(int, tipo);
+    QFETCH(QString, dano);
+    QFETCH(QString, detalhe);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(5)));
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
+    QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0, ArquivoGerado = ' '")));
+    const QMap<QString, QByteArray> anterior = conteudo(destino);
+    QCOMPARE(anterior.size(), 7);
+
+    const QString copia = motor::caminhoCopiaAceita(static_cast<qint16>(tipo));
+    QByteArray bytes = lerArquivo(copia);
+    const qsizetype valor2 = TamanhoRegistro + PosicaoValor - 1;  // value of the second record
+    if (dano == QLatin1String("menos2"))
+        bytes.chop(2 * TamanhoRegistro);
+    else if (dano == QLatin1String("menos1"))
+        bytes.chop(TamanhoRegistro);
+    else if (dano == QLatin1String("mais1000"))
+        bytes += QByteArray(1000, 'x');
+    else if (dano == QLatin1String("digito"))
+        bytes[valor2 + 16] = '9';
+    else if (dano == QLatin1String("cortada"))
+        bytes.chop(3);
+    else if (dano == QLatin1String("quebra"))
+        bytes.replace(TamanhoRegistro + 12, 2, "\r\n");
+    else if (dano == QLatin1String("letra"))
+        bytes[2 * TamanhoRegistro + PosicaoValor + 3] = 'O';
+    else if (dano == QLatin1String("zero"))
+        bytes += registro(tipo, 6, 0);
+    if (dano == QLatin1String("leiaute"))
+        QVERIFY(gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), layDoTipo(1)));
+    else
+        QVERIFY(gravarArquivo(copia, bytes));
+
+    QVERIFY(!entrega::gravarEntrega());
+
+    const QString esperado = QStringLiteral("O arquivo %1 não é o que foi validado: %2. Importe e valide o arquivo "
+                                            "novamente.\r\nGravação não efetuada.")
+                                 .arg(QFileInfo(copia).fileName(), detalhe);
+    QCOMPARE(geral().gMsg, esperado);
+    QCOMPARE(conteudo(destino), anterior);
+    for (int t : {1, 6, 8}) {
+        QCOMPARE(situacao(t).toInt(), 0);
+        QCOMPARE(arquivoGerado(t), QStringLiteral(" "));
+    }
+}
+
+// The data folder was copied elsewhere while the old one still exists: the
+// rows still name the old folder's (damaged) copies, yet the copies
+// delivered are the data folder's, the ones the validation read.
+void TstGravacao::pastaDeDadosMovida()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    const QString velha = amb.caminhoDados(QStringLiteral("pasta antiga"));
+    QVERIFY(QDir().mkpath(velha));
+    for (int t : {1, 6, 8}) {
+        QVERIFY(importado(t, 0, centavos(4)));
+        const QString copia = motor::caminhoCopiaAceita(static_cast<qint16>(t));
+        const QString naVelha = caminhoEm(velha, QFileInfo(copia).fileName());
+        QVERIFY(gravarArquivo(naVelha, dadosDoTipo(t, centavos(2))));
+        QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET NomeArquivo = ? WHERE Tipo = ?"),
+                                        {naVelha, t}));
+    }
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+
+    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
+
+    const QString prefixo = caminhoEm(destino, QStringLiteral("11222333000181-TOBRI-86-"));
+    QCOMPARE(lerArquivo(prefixo + QStringLiteral("LANCG-2025010120251231.txt")), dadosDoTipo(6, centavos(4)));
+    QCOMPARE(lerArquivo(prefixo + QStringLiteral("SALMG-2025010120251231.txt")), dadosDoTipo(8, centavos(4)));
+    QCOMPARE(lerArquivo(prefixo + QStringLiteral("PLCOG-2025010120251231.txt")), dadosDoTipo(1, centavos(4)));
+    QVERIFY(geral().gConn->escalar(QStringLiteral("SELECT NomeArquivo FROM tbImportados WHERE Tipo = 6"))
+                .toString()
+                .startsWith(velha));
+}
+
+// Recorded with the auxiliary books, then again without them: the folder
+// holds, of this declaration's names, exactly the new set; the files of other
+// declarations and the user's own stay.
+void TstGravacao::segundaGravacaoComMenosTipos()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 2, 6, 7, 8, 9})
+        QVERIFY(importado(t, 0, centavos(3)));
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+    const QStringList outros{QStringLiteral("11222333000181-TOBRI-86-LANCA-2024010120241231.txt"),
+                             QStringLiteral("11222333000181-TOBRI-68-LANCA-2025010120251231.txt"),
+                             QStringLiteral("11222333000181-TOBRI-86-00-2024010120241231.txt"),
+                             QStringLiteral("leia-me.txt")};
+    for (const QString& n : outros)
+        QVERIFY(gravarArquivo(caminhoEm(destino, n), n.toLatin1()));
+    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
+    QCOMPARE(arquivosEm(destino).size(), 6 * 2 + 1 + outros.size());
+
+    for (int t : {2, 7, 9})
+        QVERIFY(importado(t, 90, centavos(3)));
+    QVERIFY(importado(6, 0, centavos(4, 100)));
+    QStringList gravados;
+    QVERIFY2(entrega::gravarEntrega(&gravados), qPrintable(geral().gMsg));
+
+    QStringList esperados = gravados + outros;
+    esperados.sort();
+    QCOMPARE(arquivosEm(destino), esperados);
+    QCOMPARE(gravados.size(), 3 * 2 + 1);
+    for (const QString& n : outros)
+        QCOMPARE(lerArquivo(caminhoEm(destino, n)), n.toLatin1());
+    const QByteArray id = lerArquivo(caminhoEm(destino, QStringLiteral("11222333000181-TOBRI-86-00-2025010120251231.txt")));
+    QCOMPARE(id.count("\r\n01"), 3);
+    QVERIFY(id.contains("0186LANCG0000000400000000000000000410\r\n"));
+}
+
+// A damaged index of the declaration database: the damaged-database message
+// and nothing recorded.
+void TstGravacao::bancoDanificado()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(3)));
+    Geral& g = geral();
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE Dano (x TEXT)")));
+    QVERIFY(g.gConn->executar(QStringLiteral("CREATE INDEX Dano_x ON Dano (x)")));
+    QVERIFY(g.gConn->executar(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
+                                             "INSERT INTO Dano (x) SELECT printf('%040d', i) FROM n")));
+    const qint64 raiz = g.gConn->escalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Dano_x'")).toLongLong();
+    const qint64 pagina = g.gConn->escalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+    QVERIFY(raiz > 1 && pagina > 0);
+    const QString banco = g.gConn->caminho();
+    g.gConn->fechar();
+    {
+        QFile f(banco);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek((raiz - 1) * pagina));
+        QCOMPARE(f.write(QByteArray(16, '\x7f')), qint64(16));
+    }
+    QVERIFY(g.gConn->abrir(banco));
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    g.gDestino = destino;
+
+    QVERIFY(!entrega::gravarEntrega());
+
+    QCOMPARE(g.gMsg, entrega::MsgBancoCorrompido + QStringLiteral("\r\nGravação não efetuada."));
+    QVERIFY(QDir(destino).isEmpty());
+    QCOMPARE(situacao(6).toInt(), 0);
 }
 
 // Picker → destination → confirmation, as the user goes through them.
@@ -375,11 +503,9 @@ void TstGravacao::cadeiaDeJanelas()
 {
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    importado(1, 0, 2);
-    importado(6, 90, 3);
-    importado(8, 0, 4);
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {});
+    QVERIFY(importado(1, 0, centavos(2)));
+    QVERIFY(importado(6, 90, centavos(3)));
+    QVERIFY(importado(8, 0, centavos(4)));
     const QString destino = amb.caminhoDados(QStringLiteral("saída"));
     QVERIFY(QDir(destino).mkpath(QStringLiteral("ORV")));
     QStringList mostradas;
@@ -428,19 +554,48 @@ void TstGravacao::cadeiaDeJanelas()
     QVERIFY(Formularios::obter(QStringLiteral("frmConfirmaGravacao")) == nullptr);
 }
 
-// The company name cannot be read from the register: the error is shown and
-// Gravar stays disabled, so no identifier goes out with a blank name.
+// The company name cannot be read from the register, or its row is gone:
+// the message is shown and Gravar stays disabled, so no identifier goes out
+// with a blank name; the engine refuses the same way.
+void TstGravacao::nomeIlegivel_data()
+{
+    QTest::addColumn<bool>("semRegistro");
+    QTest::newRow("registro ilegível") << true;
+    QTest::newRow("linha da empresa ausente") << false;
+}
+
 void TstGravacao::nomeIlegivel()
 {
+    QFETCH(bool, semRegistro);
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    QVERIFY(QFile::remove(caminhoRegistro()));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(2)));
+    if (semRegistro) {
+        QVERIFY(QFile::remove(caminhoRegistro()));
+    } else {
+        db::Conexao registro;
+        QVERIFY(registro.abrir(caminhoRegistro()));
+        QVERIFY(registro.executar(QStringLiteral("DELETE FROM tbempresariosImportados")));
+    }
     auto* c = qobject_cast<frmConfirmaGravacao*>(Formularios::carregar(QStringLiteral("frmConfirmaGravacao")));
     QVERIFY(c);
     QCOMPARE(amb.dialogos.mensagens.size(), 1);
-    QVERIFY2(amb.dialogos.ultimo().endsWith(QStringLiteral("(fun_Empresarial)")), qPrintable(amb.dialogos.ultimo()));
+    if (semRegistro) {
+        QVERIFY2(amb.dialogos.ultimo().endsWith(QStringLiteral("(fun_Empresarial)")), qPrintable(amb.dialogos.ultimo()));
+    } else {
+        QCOMPARE(amb.dialogos.ultimo(), entrega::MsgSemEmpresa);
+        QCOMPARE(amb.dialogos.mensagens.last().icone, dlg::Icone::Critico);
+    }
     QVERIFY(!c->cmdGravar->isEnabled());
     QVERIFY(c->lblNomeEmpresarial->text().isEmpty());
+
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+    QVERIFY(!entrega::gravarEntrega());
+    QVERIFY(QDir(destino).isEmpty());
+    QCOMPARE(situacao(6).toInt(), 0);
 }
 
 // The chosen declaration's database is gone: the message without a full

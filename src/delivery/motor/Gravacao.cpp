@@ -1,5 +1,8 @@
 #include "Gravacao.h"
 
+#include "Pasta.h"
+#include "Prova.h"
+
 #include "import/motor/Arquivos.h"
 #include "import/motor/Tabelas.h"
 #include "platform/ArquivoDuravel.h"
@@ -12,7 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
+#include <future>
 
 namespace entrega {
 
@@ -104,36 +107,38 @@ QString textoFalhaEscrita(const QString& destino)
         + QStringLiteral(" - Gravação não efetuada.");
 }
 
-// One file of the set: its bytes come from a source file or are given.
+// One file of the new set: a copy of a data file (proven as it is copied)
+// or the given bytes (.fmt, identifier).
 struct Alvo {
-    QString origem;
-    QByteArray bytes;
     QString destino;
-    QString temporario;
+    QByteArray bytes;
+    const ArquivoDoConjunto* dados = nullptr;
+    FormaRegistro forma;
 };
 
-enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita };
+enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita, Prova };
 
-FalhaCopia escrever(const Alvo& a, QString& motivo)
+FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
 {
-    QFile saida(a.temporario);
+    QFile saida(temporario);
     if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         motivo = saida.errorString();
         return FalhaCopia::Midia;
     }
-    if (a.origem.isEmpty()) {
+    if (!a.dados) {
         if (saida.write(a.bytes) != a.bytes.size()) {
             motivo = saida.errorString();
             return FalhaCopia::Escrita;
         }
     } else {
-        QFile entrada(a.origem);
+        QFile entrada(a.dados->copia);
         if (!entrada.open(QIODevice::ReadOnly)) {
             motivo = entrada.errorString();
             return FalhaCopia::Origem;
         }
+        Prova prova(a.forma);
         QByteArray bloco(1 << 20, Qt::Uninitialized);
-        while (true) {
+        while (prova.inteiro()) {
             const qint64 n = entrada.read(bloco.data(), bloco.size());
             if (n < 0) {
                 motivo = entrada.errorString();
@@ -141,11 +146,23 @@ FalhaCopia escrever(const Alvo& a, QString& motivo)
             }
             if (n == 0)
                 break;
+            prova.alimentar(bloco.constData(), n);
             if (saida.write(bloco.constData(), n) != n) {
                 motivo = saida.errorString();
                 return FalhaCopia::Escrita;
             }
         }
+        prova.concluir();
+        const QByteArray campo = campoDoTotal(a.dados->tipo);
+        if (!prova.inteiro())
+            motivo = prova.falha();
+        else if (prova.linhas() != a.dados->regLidos)
+            motivo = QStringLiteral("tem %1 registros e a importação leu %2").arg(prova.linhas()).arg(a.dados->regLidos);
+        else if (!campo.isEmpty() && prova.total() != a.dados->total)
+            motivo = QStringLiteral("a soma de %1 é %2 e o total validado é %3")
+                         .arg(QString::fromLatin1(campo), prova.total().textoAgrupado(), a.dados->total.textoAgrupado());
+        if (!motivo.isEmpty())
+            return FalhaCopia::Prova;
     }
     saida.close();
     if (saida.error() != QFileDevice::NoError) {
@@ -155,24 +172,51 @@ FalhaCopia escrever(const Alvo& a, QString& motivo)
     return FalhaCopia::Nenhuma;
 }
 
-// A file put in place, with the second name of the file it replaced.
-struct Colocado {
-    QString destino;
-    QString anterior;  // empty: no earlier file, or it could not be kept
-    bool existia = false;
-};
-
-// Puts the earlier files back (or removes the new ones that had none), last first.
-void recolocar(QList<Colocado>& colocados, const QString& pasta)
+QString textoNaoValidado(const ArquivoDoConjunto& a, const QString& motivo)
 {
-    for (auto it = colocados.crbegin(); it != colocados.crend(); ++it) {
-        if (!it->anterior.isEmpty())
-            renomearSobre(it->anterior, it->destino);
-        else if (!it->existia)
-            QFile::remove(it->destino);
+    return QStringLiteral("O arquivo %1 não é o que foi validado: %2. Importe e valide o arquivo novamente.")
+        .arg(QFileInfo(a.copia).fileName(), motivo);
+}
+
+} // namespace
+
+bool nomesNaPasta(const QString& pasta, NomesNaPasta& nomes)
+{
+    Geral& g = geral();
+    nomes = NomesNaPasta{pasta, caminhoEm(pasta, nomeIdentificador()), {}};
+    db::Erro e;
+    db::Consulta q(*g.gConn);
+    if (!q.preparar(QStringLiteral("SELECT DISTINCT NomeAbrev FROM tbTipoArquivos"), &e) || !q.executar({}, &e)) {
+        g.gMsg = textoErro(e, QStringLiteral("Fun_Gravar_leiaute"));
+        return false;
     }
-    colocados.clear();
-    duravel::sincronizarPasta(pasta);
+    while (q.proximo()) {
+        const QString abrev = q.valor(0).toString().trimmed();
+        if (!abrev.isEmpty())
+            nomes.arquivos << caminhoEm(pasta, nomeFormato(abrev)) << caminhoEm(pasta, nomeEntrega(abrev));
+    }
+    if (q.falhou()) {
+        g.gMsg = textoErro(q.erro(), QStringLiteral("Fun_Gravar_leiaute"));
+        return false;
+    }
+    nomes.arquivos.removeDuplicates();
+    return true;
+}
+
+namespace {
+
+// SQLite's quick check of the declaration database. It reads the whole file,
+// so it runs on a connection of its own beside the copy of the set.
+std::future<bool> verificarBanco(const QString& caminho)
+{
+    return std::async(std::launch::async, [caminho] {
+        db::Conexao c;
+        db::Erro e;
+        if (!c.abrir(caminho, &e))
+            return false;
+        const QVariant r = c.escalar(QStringLiteral("PRAGMA quick_check"), {}, &e);
+        return e.ok() && r.toString() == QLatin1String("ok");
+    });
 }
 
 } // namespace
@@ -309,7 +353,7 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
     {
         CursorEspera espera;
         db::Consulta q(*g.gConn);
-        if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos, NomeArquivo FROM tbImportados")
+        if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos FROM tbImportados")
                             + FiltroDeclaracao + QStringLiteral(" ORDER BY Tipo"),
                         &e)
             || !q.executar(chave(), &e)) {
@@ -326,10 +370,9 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
             ArquivoDoConjunto a;
             a.tipo = tipo;
             a.regLidos = q.valor(2).toLongLong();
-            // The copy its row names; the data folder's copy of the type when
-            // that path is gone (the data folder was moved).
-            const QString nome = q.valor(3).toString().trimmed();
-            a.copia = nome.isEmpty() || !QFileInfo(nome).isFile() ? motor::caminhoCopiaAceita(tipo) : nome;
+            // The data folder's copy, the one the validation read (the row's
+            // NomeArquivo may name a folder the data was moved from).
+            a.copia = motor::caminhoCopiaAceita(tipo);
             a.lay = motor::caminhoLay(tipo);
             arquivos << a;
         }
@@ -394,108 +437,160 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         g.gMsg = comNaoEfetuada(texto);
         return false;
     };
-    const QFileInfo pasta(destino);
-    if (destino.isEmpty() || !pasta.isDir() || !pasta.isWritable() || !pasta.isExecutable())
+    auto acessivel = [&destino] {
+        const QFileInfo pasta(destino);
+        return !destino.isEmpty() && pasta.isDir() && pasta.isWritable() && pasta.isExecutable();
+    };
+    if (!acessivel())
         return falha(MsgMidia);
+    std::future<bool> bancoIntegro;
+    if (g.gConn && g.gConn->aberta())
+        bancoIntegro = verificarBanco(g.gConn->caminho());
 
     QList<ArquivoDoConjunto> arquivos;
     if (!Fun_Ler_Importados(arquivos, destino))
         return falha(g.gMsg);
     if (arquivos.isEmpty())
         return falha(MsgPrecondicaoGeral);
+    NomesNaPasta nomes;
+    if (!nomesNaPasta(destino, nomes))
+        return falha(g.gMsg);
 
     CursorEspera espera;
+    // What a recording stopped part way left in the folder is put back first.
+    if (!recuperarPasta(nomes))
+        return falha(textoFalhaEscrita(destino));
+
+    static const QString proc = QStringLiteral("Fun_Gravar_leiaute");
     QList<Alvo> alvos;
+    QList<Alvo> dados;
     int64_t total = 0;
     for (const ArquivoDoConjunto& a : arquivos) {
-        for (const QString& origem : {a.lay, a.copia}) {
-            const QFileInfo fi(origem);
-            if (!fi.isFile())
-                return falha(textoErro(53, QStringLiteral("Arquivo não encontrado: %1").arg(origem),
-                                       QStringLiteral("Fun_Gravar_leiaute")));
-            total += fi.size();
-        }
-        alvos << Alvo{a.lay, {}, a.fmt, {}};
+        QFile lay(a.lay);
+        if (!lay.open(QIODevice::ReadOnly))
+            return falha(textoErro(53, QStringLiteral("Arquivo não encontrado: %1").arg(a.lay), proc));
+        Alvo fmt{a.fmt, lay.readAll(), nullptr, {}};
+        if (lay.error() != QFileDevice::NoError)
+            return falha(textoErro(75, lay.errorString() + QStringLiteral(": ") + a.lay, proc));
+        const QFileInfo copia(a.copia);
+        if (!copia.isFile())
+            return falha(textoErro(53, QStringLiteral("Arquivo não encontrado: %1").arg(a.copia), proc));
+        Alvo txt{a.txt, {}, &a, {}};
+        QString erro;
+        if (!lerForma(fmt.bytes, campoDoTotal(a.tipo), txt.forma, erro))
+            return falha(textoNaoValidado(a, erro));
+        total += fmt.bytes.size() + copia.size();
+        alvos << fmt;
+        dados << txt;
     }
-    for (const ArquivoDoConjunto& a : arquivos)
-        alvos << Alvo{a.copia, {}, a.txt, {}};
-    const QByteArray identificador = textoIdentificador(nomeEmpresarial, arquivos);
-    alvos << Alvo{{}, identificador, caminhoEm(destino, nomeIdentificador()), {}};
-    total += identificador.size();
+    alvos << dados;
+    const Alvo identificador{nomes.identificador, textoIdentificador(nomeEmpresarial, arquivos), nullptr, {}};
+    total += identificador.bytes.size();
     if (!Fun_VerificaEspacoDisco(total, destino))
-        return falha(MsgSemEspaco);
+        return falha(acessivel() ? MsgSemEspaco : MsgMidia);
 
-    QStringList temporarios;
-    auto desfaz = [&temporarios, &falha](const QString& texto) {
-        for (const QString& t : temporarios)
-            QFile::remove(t);
+    // Until the statuses are committed, a failure puts the folder back as it was.
+    auto desfazer = [&](const QString& texto) {
+        recuperarPasta(nomes);
         return falha(texto);
     };
-    for (Alvo& a : alvos) {
-        a.temporario = a.destino + QStringLiteral(".gravando");
-        temporarios << a.temporario;
+    const QString erroEscrita = textoFalhaEscrita(destino);
+    alvos << identificador;
+    for (const Alvo& a : std::as_const(alvos)) {
+        const QString temporario = a.destino + SufixoGravando;
         QString motivo;
-        switch (escrever(a, motivo)) {
+        switch (escrever(a, temporario, motivo)) {
         case FalhaCopia::Nenhuma:
             break;
         case FalhaCopia::Origem:
-            return desfaz(textoErro(75, motivo + QStringLiteral(": ") + a.origem, QStringLiteral("Fun_Gravar_leiaute")));
+            return desfazer(textoErro(75, motivo + QStringLiteral(": ") + a.dados->copia, proc));
         case FalhaCopia::Midia:
-            return desfaz(MsgMidia);
+            return desfazer(MsgMidia);
         case FalhaCopia::Escrita:
-            return desfaz(textoFalhaEscrita(destino));
+            return desfazer(erroEscrita);
+        case FalhaCopia::Prova:
+            return desfazer(textoNaoValidado(*a.dados, motivo));
         }
-        if (!duravel::sincronizarArquivo(a.temporario))
-            return desfaz(textoFalhaEscrita(destino));
+        if (!duravel::sincronizarArquivo(temporario))
+            return desfazer(erroEscrita);
         if (passo)
             passo();
     }
+    alvos.removeLast();
+    if (!duravel::sincronizarPasta(destino))
+        return desfazer(erroEscrita);
+    if (!bancoIntegro.valid() || !bancoIntegro.get())
+        return desfazer(MsgBancoCorrompido);
 
-    // The statuses change in a transaction that commits only once every
-    // file is in place.
+    // The statuses change in a transaction committed once the set is in place.
     db::Erro e;
     db::Transacao t(*g.gConn, &e);
     if (!t.ativa())
-        return desfaz(textoErro(e, QStringLiteral("fun_GravaImportados")));
+        return desfazer(textoErro(e, QStringLiteral("fun_GravaImportados")));
     for (const ArquivoDoConjunto& a : arquivos)
         if (!fun_GravaImportados(100, a.tipo, a.txt))
-            return desfaz(g.gMsg);
-    // A file of an earlier recording keeps a second name (a hard link) until
-    // the new set is committed, so that a failure puts it back.
-    QList<Colocado> colocados;
-    auto desfazTudo = [&](const QString& texto) {
-        recolocar(colocados, destino);
-        return desfaz(texto);
+            return desfazer(g.gMsg);
+
+    // The earlier identifier leaves its name first, then every earlier file
+    // of the declaration; the new identifier is marked ready once they are
+    // all aside, the new files take their names, and the identifier its own last.
+    const QString& id = nomes.identificador;
+    for (const QString& n : QStringList{id} + nomes.arquivos)
+        if (presente(n) && !duravel::renomear(n, n + SufixoAnterior))
+            return desfazer(erroEscrita);
+    if (!duravel::sincronizarPasta(destino) || !duravel::renomear(id + SufixoGravando, id + SufixoPronto)
+        || !duravel::sincronizarPasta(destino))
+        return desfazer(erroEscrita);
+    for (const Alvo& a : std::as_const(alvos))
+        if (!duravel::renomear(a.destino + SufixoGravando, a.destino))
+            return desfazer(erroEscrita);
+    if (!duravel::sincronizarPasta(destino) || !duravel::renomear(id + SufixoPronto, id))
+        return desfazer(erroEscrita);
+    auto retirar = [&](const QString& texto) {
+        duravel::renomear(id, id + SufixoPronto);
+        return desfazer(texto);
     };
-    for (const Alvo& a : alvos) {
-        Colocado c{a.destino, {}, QFileInfo::exists(a.destino)};
-        if (c.existia) {
-            const QString anterior = a.destino + QStringLiteral(".anterior");
-            QFile::remove(anterior);
-            if (::link(QFile::encodeName(a.destino).constData(), QFile::encodeName(anterior).constData()) == 0)
-                c.anterior = anterior;
-        }
-        if (!renomearSobre(a.temporario, a.destino)) {
-            if (!c.anterior.isEmpty())
-                QFile::remove(c.anterior);
-            return desfazTudo(textoFalhaEscrita(destino));
-        }
-        colocados << c;
-        temporarios.removeOne(a.temporario);
-    }
     if (!duravel::sincronizarPasta(destino))
-        return desfazTudo(textoFalhaEscrita(destino));
+        return retirar(erroEscrita);
     if (!t.confirmar(&e))
-        return desfazTudo(textoErro(e, QStringLiteral("fun_GravaImportados")));
-    for (const Colocado& c : colocados)
-        if (!c.anterior.isEmpty())
-            QFile::remove(c.anterior);
-    if (gravados)
-        for (const Alvo& a : alvos)
+        return retirar(textoErro(e, QStringLiteral("fun_GravaImportados")));
+
+    // No folder sync after this: it would wait for the freeing of the earlier
+    // files, and a name left by a power cut is removed by the next recording.
+    for (const QString& n : nomes.todos())
+        if (presente(n + SufixoAnterior))
+            duravel::remover(n + SufixoAnterior);
+    if (gravados) {
+        for (const Alvo& a : std::as_const(alvos))
             *gravados << QFileInfo(a.destino).fileName();
+        *gravados << QFileInfo(id).fileName();
+    }
     if (passo)
         passo();
     return true;
+}
+
+bool gravarEntrega(QStringList* gravados, const std::function<void()>& passo)
+{
+    Geral& g = geral();
+    if (gravados)
+        gravados->clear();
+    QString mensagem;
+    if (!Verifica_Importados(mensagem))
+        return false;
+    if (!mensagem.isEmpty()) {
+        g.gMsg = mensagem;
+        return false;
+    }
+    bool achou = false;
+    QString nome;
+    if (!fun_Empresarial(achou, nome))
+        return false;
+    if (!achou) {
+        g.gMsg = comNaoEfetuada(MsgSemEmpresa);
+        return false;
+    }
+    return gravarConjunto(nome, gravados, passo);
 }
 
 } // namespace entrega

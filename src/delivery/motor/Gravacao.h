@@ -2,6 +2,8 @@
 // Recording of the delivery set of the declaration in hand, without widgets:
 // the precondition, the company name, the layout descriptions (.fmt), the
 // data files (.txt) and the identifier file, written into gDestino.
+#include "Pasta.h"
+
 #include "platform/Moeda.h"
 
 #include <QByteArray>
@@ -25,6 +27,9 @@ inline const QString MsgMidia = QStringLiteral("Mídia não acessível.");
 inline const QString MsgNaoEfetuada = QStringLiteral("Gravação não efetuada.");
 inline const QString MsgSucesso = QStringLiteral("Gravação efetuada com sucesso.");
 inline const QString MsgSemEmpresa = QStringLiteral("Não existem arquivos importados.");
+inline const QString MsgBancoCorrompido = QStringLiteral(
+    "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do menu "
+    "Arquivo e exclua o período com problemas e posteriormente crie na opção Novo o mesmo período");
 
 // Flags of the file types 1, 2, 6, 7, 8, 9 (index = type).
 using Marcas = std::array<bool, 10>;
@@ -53,7 +58,7 @@ QString versaoIdentificador();
 struct ArquivoDoConjunto {
     qint16 tipo = 0;
     qint64 regLidos = 0;
-    QString copia;       // accepted copy (data folder)
+    QString copia;       // accepted copy in the data folder
     QString lay;         // its layout description
     QString abreviacao;  // NomeAbrev of the type
     QString fmt;         // targets in the destination folder
@@ -62,7 +67,8 @@ struct ArquivoDoConjunto {
 };
 
 // The delivery set of the declaration in hand: the types whose status row is
-// 0 or 100, in ascending order. False with gMsg set.
+// 0 or 100, in ascending order, with the data folder's accepted copies (the
+// ones the validation read). False with gMsg set.
 bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& destino);
 // Value totals; an empty table gives 0. False with gMsg set.
 bool Fun_Ler_Lancamentos(Moeda& total, qint16 tipo);
@@ -73,18 +79,34 @@ QString nomeFormato(const QString& abreviacao);
 QString nomeEntrega(const QString& abreviacao);
 QString nomeIdentificador();
 
+// Every final name of the declaration in hand in `pasta`, from all the
+// abbreviations of tbTipoArquivos. False with gMsg set.
+bool nomesNaPasta(const QString& pasta, NomesNaPasta& nomes);
+
 // The identifier file's bytes (Windows-1252, CR LF) for the company name and
 // the set.
 QByteArray textoIdentificador(const QString& nomeEmpresarial, const QList<ArquivoDoConjunto>& arquivos);
 
-// Records the whole set into gDestino: the free space for all of it is tested
-// first; every file is written under a temporary name, flushed, and renamed
-// into place once all were written; then the statuses of the delivered types
-// become 100 with their ArquivoGerado, in one transaction. On a failure
-// nothing is marked, the temporary files are removed and gMsg says the
-// recording was not done. `gravados` gets the names written (no folder);
-// `passo` is called as the work advances (for a progress bar).
+// Records the whole set into gDestino. A recording that was stopped part
+// way in that folder is put back in order first (Pasta.h). Every file is
+// written under a temporary name and flushed, while SQLite's quick check
+// reads the declaration database (a damaged one records nothing); each data file is proven while
+// it is copied to be whole (every line the record length of its .lay, ending
+// in CR LF), as many lines as RegLidos and, for the types 6 to 9, of the
+// value total the identifier states. Then the earlier set leaves its names,
+// the new one takes them (the identifier last) and the statuses of the
+// delivered types become 100 with their ArquivoGerado, in one transaction;
+// the earlier files are removed after that. On a failure nothing is marked,
+// the folder is as it was and gMsg ends in "Gravação não efetuada.".
+// `gravados` gets the names written (no folder); `passo` is called as the
+// work advances (for a progress bar).
 bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados = nullptr,
                     const std::function<void()>& passo = {});
+
+// The recording as Gravar runs it, for the windows and tobri-bench alike:
+// the precondition again, the company name (a missing register row
+// refuses), then gravarConjunto.
+// False with gMsg (the refusal or failure text).
+bool gravarEntrega(QStringList* gravados = nullptr, const std::function<void()>& passo = {});
 
 } // namespace entrega
