@@ -87,10 +87,11 @@ int benchValidar(const QStringList& args)
             parar(g.gMsg);
     }
     const double segundos = static_cast<double>(relogio.nsecsElapsed()) / 1e9;
-    std::printf("{\"mensagem\": %s, \"erro\": %s, \"debitos\": %s, \"creditos\": %s, \"segundos\": %.3f, "
+    // Numbers through QString::number: printf's follow the process locale.
+    std::printf("{\"mensagem\": %s, \"erro\": %s, \"debitos\": %s, \"creditos\": %s, \"segundos\": %s, "
                 "\"pico_kb\": %ld}\n",
                 qPrintable(json(mensagem)), estado.erro ? "true" : "false", qPrintable(numero(g.gTotalDebitos)),
-                qPrintable(numero(g.gTotalCreditos)), segundos, bancada::picoKb());
+                qPrintable(numero(g.gTotalCreditos)), qPrintable(QString::number(segundos, 'f', 3)), bancada::picoKb());
     std::fflush(stdout);
     return parou ? 1 : 0;
 }

@@ -68,10 +68,12 @@ bool preChecar(const QString& arquivo)
 void imprimirJson(double segundos)
 {
     const Geral& g = geral();
-    std::printf("{\"lidos\": %lld, \"corretos\": %lld, \"erros\": %lld, \"status\": %s, \"segundos\": %.3f, "
+    // Numbers through QString::number: printf's follow the process locale.
+    std::printf("{\"lidos\": %lld, \"corretos\": %lld, \"erros\": %lld, \"status\": %s, \"segundos\": %s, "
                 "\"pico_kb\": %ld}\n",
                 static_cast<long long>(g.gRegLidos), static_cast<long long>(g.gRegCorretos),
-                static_cast<long long>(g.gRegErros), qPrintable(bancada::situacaoJson()), segundos, bancada::picoKb());
+                static_cast<long long>(g.gRegErros), qPrintable(bancada::situacaoJson()),
+                qPrintable(QString::number(segundos, 'f', 3)), bancada::picoKb());
     std::fflush(stdout);
 }
 
