@@ -61,8 +61,8 @@ void importado(int tipo, int situacao, int registros)
 {
     Geral& g = geral();
     const QString copia = motor::caminhoCopiaAceita(static_cast<qint16>(tipo));
-    gravarArquivo(copia, dadosDoTipo(tipo, registros));
-    gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), layDoTipo(tipo));
+    CONFERE(gravarArquivo(copia, dadosDoTipo(tipo, registros)));
+    CONFERE(gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), layDoTipo(tipo)));
     QVERIFY(g.gConn->executar(
         QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, "
                        "RegLidos, RegCorretos, RegErros, NomeArquivo, ArquivoGerado) "
@@ -154,7 +154,7 @@ void TstGravacao::precondicao()
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
     for (const QString& par : situacoes.split(u' ', Qt::SkipEmptyParts))
-        importado(par.section(u':', 0, 0).toInt(), par.section(u':', 1, 1).toInt(), 1);
+        CONFERE(importado(par.section(u':', 0, 0).toInt(), par.section(u':', 1, 1).toInt(), 1));
     // A row of another declaration in the same table does not count.
     QVERIFY(geral().gConn->executar(
         QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao) "
@@ -213,18 +213,18 @@ void TstGravacao::conjuntoGravado()
     for (const QString& par : situacoes.split(u' ', Qt::SkipEmptyParts)) {
         const int tipo = par.section(u':', 0, 0).toInt();
         tipos << tipo;
-        importado(tipo, par.section(u':', 1, 1).toInt(), tipo);  // type t has t records
+        CONFERE(importado(tipo, par.section(u':', 1, 1).toInt(), tipo));  // type t has t records
     }
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {12345600, 4400});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {100000, 100});
-    valores(motor::TabLancAux, QStringLiteral("Valor"), {70000});
-    valores(motor::TabSaldosAux, QStringLiteral("ValorDebitos"), {});
+    CONFERE(valores(motor::TabLancGeral, QStringLiteral("Valor"), {12345600, 4400}));
+    CONFERE(valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {100000, 100}));
+    CONFERE(valores(motor::TabLancAux, QStringLiteral("Valor"), {70000}));
+    CONFERE(valores(motor::TabSaldosAux, QStringLiteral("ValorDebitos"), {}));
     const QString destino = amb.caminhoDados(QStringLiteral("Entrega ORV"));
     QVERIFY(QDir().mkpath(destino));
     // An earlier recording in the folder is overwritten without asking.
     const QString prefixo = QStringLiteral("11222333000181-TOBRI-") + QString::number(in);
     const QString identificador = prefixo + QStringLiteral("-00-2025010120251231.txt");
-    gravarArquivo(caminhoEm(destino, identificador), "antigo");
+    CONFERE(gravarArquivo(caminhoEm(destino, identificador), "antigo"));
     geral().gDestino = destino + QStringLiteral("/");
 
     QStringList gravados;
@@ -263,15 +263,15 @@ void TstGravacao::copiaAntigaNaoEntregue()
 {
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, QString(70, u'N')));
-    importado(1, 0, 2);
-    importado(2, 0, 2);
-    importado(6, 0, 3);
-    importado(7, 777, 4);
-    importado(8, 0, 5);
-    gravarArquivo(motor::caminhoCopiaAceita(9), dadosDoTipo(9, 3));
-    gravarArquivo(motor::caminhoLay(9), layDoTipo(9));
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {});
+    CONFERE(importado(1, 0, 2));
+    CONFERE(importado(2, 0, 2));
+    CONFERE(importado(6, 0, 3));
+    CONFERE(importado(7, 777, 4));
+    CONFERE(importado(8, 0, 5));
+    CONFERE(gravarArquivo(motor::caminhoCopiaAceita(9), dadosDoTipo(9, 3)));
+    CONFERE(gravarArquivo(motor::caminhoLay(9), layDoTipo(9)));
+    CONFERE(valores(motor::TabLancGeral, QStringLiteral("Valor"), {}));
+    CONFERE(valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {}));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
     QVERIFY(QDir().mkpath(destino));
     geral().gDestino = QStringLiteral("  ") + destino + QStringLiteral("  ");
@@ -317,16 +317,16 @@ void TstGravacao::falhaNaoMarcaNada()
     QFETCH(QString, mensagem);
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    importado(1, 0, 2);
-    importado(6, 0, 3);
-    importado(8, 100, 4);
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {});
+    CONFERE(importado(1, 0, 2));
+    CONFERE(importado(6, 0, 3));
+    CONFERE(importado(8, 100, 4));
+    CONFERE(valores(motor::TabLancGeral, QStringLiteral("Valor"), {}));
+    CONFERE(valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {}));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
     QVERIFY(QDir().mkpath(destino));
     const QString prefixo = QStringLiteral("11222333000181-TOBRI-86-");
     const QString antigo = caminhoEm(destino, prefixo + QStringLiteral("LANCG-2025010120251231.txt"));
-    gravarArquivo(antigo, "gravação anterior");
+    CONFERE(gravarArquivo(antigo, "gravação anterior"));
     geral().gDestino = destino;
     // The whole set: three .fmt, three data files and the identifier.
     const qint64 total = 3 * layDoTipo(1).size() + dadosDoTipo(1, 2).size() + dadosDoTipo(6, 3).size()
@@ -375,11 +375,11 @@ void TstGravacao::cadeiaDeJanelas()
 {
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    importado(1, 0, 2);
-    importado(6, 90, 3);
-    importado(8, 0, 4);
-    valores(motor::TabLancGeral, QStringLiteral("Valor"), {});
-    valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {});
+    CONFERE(importado(1, 0, 2));
+    CONFERE(importado(6, 90, 3));
+    CONFERE(importado(8, 0, 4));
+    CONFERE(valores(motor::TabLancGeral, QStringLiteral("Valor"), {}));
+    CONFERE(valores(motor::TabSaldosGeral, QStringLiteral("ValorDebitos"), {}));
     const QString destino = amb.caminhoDados(QStringLiteral("saída"));
     QVERIFY(QDir(destino).mkpath(QStringLiteral("ORV")));
     QStringList mostradas;

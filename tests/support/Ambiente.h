@@ -1,6 +1,7 @@
 #pragma once
 // A fresh program folder (template and help of the build) and data folder
 // per test, scripted dialogs, and a clean working state.
+#include "Conferir.h"
 #include "platform/DialogosTeste.h"
 
 #include <QByteArray>

@@ -116,19 +116,19 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
                          const QList<std::tuple<QByteArray, int, int, int>>& saldos)
 {
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
-    tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}});
-    tabelaImportada(3, {{"CC01", ""}});
-    tabelaImportada(4, {{"DP01", ""}});
-    tabelaImportada(5, {{"H01", ""}});
-    importado(1, 90);
-    importado(5, 777);   // a code table imported with errors
+    CONFERE(tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}}));
+    CONFERE(tabelaImportada(3, {{"CC01", ""}}));
+    CONFERE(tabelaImportada(4, {{"DP01", ""}}));
+    CONFERE(tabelaImportada(5, {{"H01", ""}}));
+    CONFERE(importado(1, 90));
+    CONFERE(importado(5, 777));   // a code table imported with errors
     QList<Campos> regs;
     for (const auto& [conta, valor, dc] : lancamentos)
         regs << Campos{{2, conta}, {3, valor17(QByteArray::number(valor).constData())}, {4, dc}};
-    prepararArquivo(amb, 6,
+    CONFERE(prepararArquivo(amb, 6,
                     {{1, "15032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
                      {10, "Pagamento"}},
-                    regs, QStringLiteral("lancamentos.txt"));
+                    regs, QStringLiteral("lancamentos.txt")));
     motor::Painel painel;
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(6).toInt(), 90);
@@ -139,10 +139,10 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
                        {6, valor17(QByteArray::number(cred).constData())},
                        {7, valor17(QByteArray::number(qAbs(fin)).constData())},
                        {8, fin < 0 ? "C" : "D"}};
-    prepararArquivo(amb, 8,
+    CONFERE(prepararArquivo(amb, 8,
                     {{1, "01032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
                      {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
-                    regs, QStringLiteral("saldos.txt"));
+                    regs, QStringLiteral("saldos.txt")));
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(8).toInt(), 90);
 }
@@ -299,7 +299,7 @@ void TstValidacao::seletorRecusa()
     gancho();
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
     for (int t : tipos)
-        importado(t, comErros.contains(t) ? 777 : 90);
+        CONFERE(importado(t, comErros.contains(t) ? 777 : 90));
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO TbErrosImportacao (tipoarquivo, CodigoErro, "
                                                    "QuantidadeReg) VALUES (5, 3, 1)")));
@@ -343,8 +343,8 @@ void TstValidacao::execucao()
     QFETCH(QStringList, situacoes);
     QFETCH(QStringList, status);
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                        {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}}));
     // Results of an earlier run never stay.
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
     for (int vez = 0; vez < 2; ++vez) {
@@ -371,7 +371,7 @@ void TstValidacao::execucao()
 void TstValidacao::execucaoParada()
 {
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}}));
     QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
     PainelRegistro painel;
     validacao::Estado estado;
@@ -388,8 +388,8 @@ void TstValidacao::execucaoParada()
 void TstValidacao::janelasDoMenuAoFim()
 {
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}}));
     geral().gConn->fechar();
     gancho();
     Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
