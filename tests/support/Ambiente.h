@@ -2,7 +2,7 @@
 // A fresh program folder (template and help of the build) and data folder
 // per test, scripted dialogs, and a clean working state.
 #include "Conferir.h"
-#include "platform/DialogosTeste.h"
+#include "DialogosTeste.h"
 
 #include <QByteArray>
 #include <QString>
