@@ -30,9 +30,9 @@ void TstTextoFixo::linhasEColunas()
 {
     QTemporaryDir dir;
     CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")),
-             "[outro.txt]\r\nColNameHeader = False\r\nFormat = FixedLength\r\nCol1 =  \"X\" Char Width 9\r\n"
-             "[DADOS.TXT]\r\nColNameHeader = False\r\nFormat = FixedLength\r\n"
-             "Col2=  \"Valor\" Char Width 3\r\nCol1 =  \"Conta\"  Char Width 4\r\nCol3=  \"Ind\" Char Width 1\r\n"));
+                     "[outro.txt]\r\nColNameHeader = False\r\nFormat = FixedLength\r\nCol1 =  \"X\" Char Width 9\r\n"
+                     "[DADOS.TXT]\r\nColNameHeader = False\r\nFormat = FixedLength\r\n"
+                     "Col2=  \"Valor\" Char Width 3\r\nCol1 =  \"Conta\"  Char Width 4\r\nCol3=  \"Ind\" Char Width 1\r\n"));
     // A lone LF stays inside its line; the last line has no CR LF.
     CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("dados.txt")), "ab  012D\r\nc\nd 345c\r\n  e 6\r\nf"));
     textofixo::Leitor l;

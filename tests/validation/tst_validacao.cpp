@@ -126,9 +126,9 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
     for (const auto& [conta, valor, dc] : lancamentos)
         regs << Campos{{2, conta}, {3, valor17(QByteArray::number(valor).constData())}, {4, dc}};
     CONFERE(prepararArquivo(amb, 6,
-                    {{1, "15032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
-                     {10, "Pagamento"}},
-                    regs, QStringLiteral("lancamentos.txt")));
+                            {{1, "15032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
+                             {10, "Pagamento"}},
+                            regs, QStringLiteral("lancamentos.txt")));
     motor::Painel painel;
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(6).toInt(), 90);
@@ -140,9 +140,9 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
                        {7, valor17(QByteArray::number(qAbs(fin)).constData())},
                        {8, fin < 0 ? "C" : "D"}};
     CONFERE(prepararArquivo(amb, 8,
-                    {{1, "01032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
-                     {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
-                    regs, QStringLiteral("saldos.txt")));
+                            {{1, "01032005"}, {2, "1.1.01"}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
+                             {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
+                            regs, QStringLiteral("saldos.txt")));
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(8).toInt(), 90);
 }
@@ -344,7 +344,7 @@ void TstValidacao::execucao()
     QFETCH(QStringList, status);
     Ambiente amb;
     CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}}));
+                                {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}}));
     // Results of an earlier run never stay.
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
     for (int vez = 0; vez < 2; ++vez) {
@@ -389,7 +389,7 @@ void TstValidacao::janelasDoMenuAoFim()
 {
     Ambiente amb;
     CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}}));
+                                {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}}));
     geral().gConn->fechar();
     gancho();
     Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));

@@ -197,7 +197,7 @@ void TstVerificacoes::saldoMensal()
     CONFERE(novaDeclaracao());
     CONFERE(saldo(8, QStringLiteral("01032005"), QStringLiteral("1.1"), 0, "D", 0, 0, 0, "D"));
     CONFERE(saldo(8, QStringLiteral("01022005"), QStringLiteral("1.1.01"), ini, qPrintable(indIni), deb, cred, fin,
-          qPrintable(indFin)));
+                  qPrintable(indFin)));
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidaSaldosMes(estado, 1), qPrintable(geral().gMsg));
     const bool achado = !linha.isEmpty();
@@ -220,7 +220,7 @@ void TstVerificacoes::saldoMensalGruposDePagina()
     CONFERE(novaDeclaracao());
     for (int i = 1; i <= 82; ++i)
         CONFERE(saldo(9, QStringLiteral("01012005"), QStringLiteral("A.%1").arg(i, 3, 10, QLatin1Char('0')), 100, "D", 0, 0,
-              0, "D"));
+                      0, "D"));
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidaSaldosMes(estado, 2), qPrintable(geral().gMsg));
     const QStringList grupos = linhas(QStringLiteral("SELECT quebra FROM tbSaldoFinal WHERE Tipo = 2 ORDER BY Conta"));
@@ -391,12 +391,12 @@ void TstVerificacoes::lancamentosXSaldos()
         const QString conta = l.mid(3, a - 3) + QString(v - a - 1, u' ');
         const QStringList resto = l.mid(v).split(u' ');
         CONFERE(lanc(qPrintable(l.left(2) + QStringLiteral("2005")), qPrintable(conta), resto.at(0).toLongLong(),
-             qPrintable(resto.at(1))));
+                     qPrintable(resto.at(1))));
     }
     for (const QString& s : std::as_const(saldos)) {
         const QStringList p = s.split(u' ');
         CONFERE(saldo(8, QStringLiteral("01") + p.at(0) + QStringLiteral("2005"), p.at(1), 0, "D", p.at(2).toLongLong(),
-              p.at(3).toLongLong(), 0, "D"));
+                      p.at(3).toLongLong(), 0, "D"));
     }
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidasaldosXlancamentos(estado), qPrintable(geral().gMsg));
