@@ -1,5 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# Extra CMake options of a new build folder, e.g. -DTOBRI_SANITIZE=ON.
+CMAKE_ARGS ?=
 
 .PHONY: all deps build run test bench clean
 
@@ -9,7 +11,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)

@@ -8,6 +8,7 @@
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 #include "shell/ListasPastas.h"
+#include "shell/BotoesJanela.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -48,26 +49,16 @@ frmDestinoArquivo::frmDestinoArquivo(QWidget* parent)
     lblPeriodo = new QLabel(this);
     lblPeriodo->setObjectName(QStringLiteral("lblPeriodo"));
 
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
-    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
-    for (QPushButton* b : {cmdOk, cmdCancelar, cmdAjuda})
-        b->setAutoDefault(false);
-
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch(1);
-    botoes->addWidget(cmdOk);
-    botoes->addWidget(cmdCancelar);
-    botoes->addWidget(cmdAjuda);
+    const BotoesOkCancelarAjuda botoes = criaBotoesOkCancelarAjuda(this);
+    cmdOk = botoes.cmdOk;
+    cmdCancelar = botoes.cmdCancelar;
+    cmdAjuda = botoes.cmdAjuda;
 
     auto* raiz = new QVBoxLayout(this);
     raiz->addWidget(lblCNPJ);
     raiz->addWidget(lblPeriodo);
     raiz->addWidget(frmDestino, 1);
-    raiz->addLayout(botoes);
+    raiz->addLayout(botoes.linha);
     resize(480, 420);
 
     connect(DrvDRIVE, &QComboBox::activated, this, &frmDestinoArquivo::DrvDRIVE_Change);

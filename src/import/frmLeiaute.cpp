@@ -5,6 +5,7 @@
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 #include "shell/Servicos.h"
+#include "shell/BotoesJanela.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -251,18 +252,11 @@ frmLeiaute::frmLeiaute(QWidget* parent)
     TDBLeiaute->setColumnWidth(ModeloLeiaute::ColDecimais, 70);
     TDBLeiaute->horizontalHeader()->setStretchLastSection(true);
 
-    cmdPadrao = new QPushButton(QStringLiteral("  Retorna Leiaute Padrão Portaria/ADE  "), this);
-    cmdPadrao->setObjectName(QStringLiteral("cmdPadrao"));
-    cmdOK = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdVoltar = new QPushButton(QStringLiteral("&Voltar"), this);
-    cmdVoltar->setObjectName(QStringLiteral("cmdVoltar"));
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
-    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
-    for (QPushButton* b : {cmdPadrao, cmdOK, cmdVoltar, cmdCancelar, cmdAjuda})
-        b->setAutoDefault(false);
+    cmdPadrao = novoBotao(this, QStringLiteral("cmdPadrao"), QStringLiteral("  Retorna Leiaute Padrão Portaria/ADE  "));
+    cmdOK = novoBotao(this, QStringLiteral("cmdOK"), QStringLiteral("&Ok"));
+    cmdVoltar = novoBotao(this, QStringLiteral("cmdVoltar"), QStringLiteral("&Voltar"));
+    cmdCancelar = novoBotao(this, QStringLiteral("cmdCancelar"), QStringLiteral("&Cancelar"));
+    cmdAjuda = novoBotao(this, QStringLiteral("cmdAjuda"), QStringLiteral("&Ajuda"));
 
     auto* cabecalho = new QGridLayout;
     cabecalho->addWidget(lblCNPJ, 0, 0);

@@ -8,6 +8,7 @@
 #include "shell/HelpContexts.h"
 #include "shell/ListasPastas.h"
 #include "shell/Servicos.h"
+#include "shell/BotoesJanela.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -78,16 +79,10 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
     lblPeriodo = new QLabel(this);
     lblPeriodo->setObjectName(QStringLiteral("lblPeriodo"));
 
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    Voltar = new QPushButton(QStringLiteral("&Voltar"), this);
-    Voltar->setObjectName(QStringLiteral("Voltar"));
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
-    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
-    for (QPushButton* b : {cmdOk, Voltar, cmdCancelar, cmdAjuda})
-        b->setAutoDefault(false);
+    cmdOk = novoBotao(this, QStringLiteral("cmdOk"), QStringLiteral("&Ok"));
+    Voltar = novoBotao(this, QStringLiteral("Voltar"), QStringLiteral("&Voltar"));
+    cmdCancelar = novoBotao(this, QStringLiteral("cmdCancelar"), QStringLiteral("&Cancelar"));
+    cmdAjuda = novoBotao(this, QStringLiteral("cmdAjuda"), QStringLiteral("&Ajuda"));
 
     auto* botoes = new QHBoxLayout;
     botoes->addStretch(1);

@@ -8,6 +8,7 @@
 #include "shell/HelpContexts.h"
 #include "shell/Menus.h"
 #include "shell/Servicos.h"
+#include "shell/BotoesJanela.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,14 +31,6 @@ QLabel* rotulo(const QString& nome, QWidget* pai)
     return l;
 }
 
-QPushButton* botao(const QString& nome, const QString& texto, QWidget* pai)
-{
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(nome);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QString digitos(double n)
 {
     return QString::number(static_cast<qint64>(n));
@@ -55,11 +48,11 @@ JanelaResultadoImportacao::JanelaResultadoImportacao(QWidget* parent)
     , m_lblRegErros(rotulo(QStringLiteral("lblRegErros"), this))
     , m_grade(new QTableView(this))
     , m_modelo(new QSqlQueryModel(this))
-    , m_cmdAjuda(botao(QStringLiteral("cmdAjuda"), QStringLiteral("&Ajuda"), this))
-    , m_cmdImprimir(botao(QStringLiteral("cmdImprimir"), QStringLiteral("  &Imprimir Erros"), this))
-    , m_cmdOK(botao(QStringLiteral("cmdOK"), QStringLiteral("Vis&ualizar Erros"), this))
-    , m_cmdvoltar(botao(QStringLiteral("cmdvoltar"), QStringLiteral("&Voltar"), this))
-    , m_cmdSair(botao(QStringLiteral("cmdSair"), QStringLiteral("&Fechar"), this))
+    , m_cmdAjuda(novoBotao(this, QStringLiteral("cmdAjuda"), QStringLiteral("&Ajuda")))
+    , m_cmdImprimir(novoBotao(this, QStringLiteral("cmdImprimir"), QStringLiteral("  &Imprimir Erros")))
+    , m_cmdOK(novoBotao(this, QStringLiteral("cmdOK"), QStringLiteral("Vis&ualizar Erros")))
+    , m_cmdvoltar(novoBotao(this, QStringLiteral("cmdvoltar"), QStringLiteral("&Voltar")))
+    , m_cmdSair(novoBotao(this, QStringLiteral("cmdSair"), QStringLiteral("&Fechar")))
 {
     setWindowTitle(QStringLiteral("Resultado da Importação - Resumo dos Erros do Arquivo"));
 

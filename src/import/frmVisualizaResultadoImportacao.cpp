@@ -6,6 +6,7 @@
 #include "shell/HelpContexts.h"
 #include "shell/Menus.h"
 #include "shell/Servicos.h"
+#include "shell/BotoesJanela.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -54,9 +55,9 @@ frmVisualizaResultadoImportacao::frmVisualizaResultadoImportacao(QWidget* parent
     , m_lblPeriodo(new QLabel(this))
     , m_grade(new QTableView(this))
     , m_modelo(new ModeloResumo(this))
-    , m_cmddetalhar(new QPushButton(QStringLiteral("&Detalhar"), this))
-    , m_cmdAjuda(new QPushButton(QStringLiteral("&Ajuda"), this))
-    , m_cmdOk(new QPushButton(QStringLiteral("&Cancelar"), this))
+    , m_cmddetalhar(novoBotao(this, QStringLiteral("cmddetalhar"), QStringLiteral("&Detalhar")))
+    , m_cmdAjuda(novoBotao(this, QStringLiteral("cmdAjuda"), QStringLiteral("&Ajuda")))
+    , m_cmdOk(novoBotao(this, QStringLiteral("cmdOk"), QStringLiteral("&Cancelar")))
 {
     setWindowTitle(QStringLiteral("Resultado da Importação - Resumo Geral"));
     setObjectName(QStringLiteral("frmVisualizaResultadoImportacao"));
@@ -64,11 +65,6 @@ frmVisualizaResultadoImportacao::frmVisualizaResultadoImportacao(QWidget* parent
     m_lblCNPJV->setObjectName(QStringLiteral("lblCNPJV"));
     m_lblPeriodo->setObjectName(QStringLiteral("lblPeriodo"));
     m_grade->setObjectName(QStringLiteral("TDBResultadoImportacao"));
-    m_cmddetalhar->setObjectName(QStringLiteral("cmddetalhar"));
-    m_cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
-    m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    for (QPushButton* b : {m_cmddetalhar, m_cmdAjuda, m_cmdOk})
-        b->setAutoDefault(false);
 
     m_grade->setModel(m_modelo);
     prepararGrade(m_grade, {3, 4, 5});

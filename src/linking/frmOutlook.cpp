@@ -3,6 +3,7 @@
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
 #include "shell/Outlook.h"
+#include "shell/BotoesJanela.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -21,9 +22,7 @@ frmOutlook::frmOutlook(QWidget* parent)
     elaOutlook = new PainelElastico(elaCanvas);
     elaOutlook->setObjectName(QStringLiteral("elaOutlook"));
     elaOutlook->setFixedWidth(190);
-    elaBtn = new QPushButton(QStringLiteral("Vinculação a BELTA"));
-    elaBtn->setObjectName(QStringLiteral("elaBtn"));
-    elaBtn->setAutoDefault(false);
+    elaBtn = novoBotao(nullptr, QStringLiteral("elaBtn"), QStringLiteral("Vinculação a BELTA"));
     tabOl = new FaixaAbas;
     tabOl->setObjectName(QStringLiteral("tabOl"));
     tabOl->definirLegendas(QStringLiteral("Vinculação de Contas|Contas Vinculadas"));

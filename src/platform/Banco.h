@@ -46,8 +46,6 @@ public:
     void fechar();
     bool aberta() const;
     QString caminho() const { return m_caminho; }
-    // Connection string other readers use to open the same database.
-    QString stringConexao() const { return m_caminho; }
     QSqlDatabase& banco() { return m_db; }
     QString nome() const { return m_nome; }
     sqlite3* handle() const;

@@ -23,7 +23,7 @@ QString decodificar(QByteArrayView bytes)
         if (b >= 0x80 && b <= 0x9F && alto[b - 0x80] != 0)
             out[i] = QChar(alto[b - 0x80]);
         else
-            out[i] = QChar(b);
+            out[i] = QChar(char16_t(b));
     }
     return s;
 }

@@ -18,7 +18,6 @@ public:
     constexpr int64_t unidades() const { return m_u; }
     int64_t centavos() const { return m_u / 100; }
     constexpr bool zero() const { return m_u == 0; }
-    constexpr bool negativo() const { return m_u < 0; }
     Moeda abs() const { return Moeda(m_u < 0 ? -m_u : m_u); }
 
     // Checked arithmetic: false on overflow, leaving the value unchanged.

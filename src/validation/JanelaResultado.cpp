@@ -5,6 +5,7 @@
 #include "platform/Impressoras.h"
 #include "shell/Geral.h"
 #include "shell/Menus.h"
+#include "shell/BotoesJanela.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,14 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* botao(const QString& nome, const QString& texto, QWidget* pai)
-{
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(nome);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The number of a "cod.erro N ..." text.
 int numeroDoErro(const QString& texto)
@@ -57,9 +50,9 @@ JanelaResultado::JanelaResultado(RelatorioValidacao relatorio, const QString& qu
     : Formulario(parent)
     , m_relatorio(relatorio)
     , m_conteudo(new QVBoxLayout)
-    , m_cmdImprimir(botao(QStringLiteral("cmdImprimir"), QStringLiteral("&Imprimir"), this))
-    , m_cmdFechar(botao(nomeFechar, QStringLiteral("&Fechar"), this))
-    , m_cmdAjuda(botao(nomeAjuda, QStringLiteral("&Ajuda"), this))
+    , m_cmdImprimir(novoBotao(this, QStringLiteral("cmdImprimir"), QStringLiteral("&Imprimir")))
+    , m_cmdFechar(novoBotao(this, nomeFechar, QStringLiteral("&Fechar")))
+    , m_cmdAjuda(novoBotao(this, nomeAjuda, QStringLiteral("&Ajuda")))
 {
     setWindowTitle(quadro.isEmpty() ? RptResultadoValidacao::titulo(relatorio) : quadro);
     auto* titulo = new QLabel(QStringLiteral("Resultado da Validação"), this);
@@ -217,7 +210,7 @@ void JanelaResultadoGrade::Form_Load()
     if (!g.gConn || !g.gConn->aberta())
         e = db::Erro{db::ErroBanco, TextoErroAbertura};
     else
-        m_modelo->abrir(g.gConn->stringConexao(), m_sql, {m_filtro}, m_titulos, &e);
+        m_modelo->abrir(g.gConn->caminho(), m_sql, {m_filtro}, m_titulos, &e);
     if (!e.ok()) {
         m_modelo->fechar();
         dlg::MsgBox(textoErro(e, QStringLiteral("Form_Load")), dlg::Icone::Critico);

@@ -5,6 +5,7 @@
 #include "platform/Dialogos.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
+#include "shell/BotoesJanela.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,9 +51,7 @@ frmRelacaoPendencias::frmRelacaoPendencias(QWidget* parent)
 
     cmdOk = new QPushButton(QStringLiteral("&Fechar"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdAjuda = new QPushButton(QStringLiteral("&Ajuda"), this);
-    cmdAjuda->setObjectName(QStringLiteral("cmdAjuda"));
-    cmdAjuda->setAutoDefault(false);
+    cmdAjuda = novoBotao(this, QStringLiteral("cmdAjuda"), QStringLiteral("&Ajuda"));
     connect(cmdOk, &QPushButton::clicked, this, [this] { Formularios::descarregar(this); });
     connect(cmdAjuda, &QPushButton::clicked, this, &Formulario::mostrarAjuda);
     auto* botoes = new QHBoxLayout;

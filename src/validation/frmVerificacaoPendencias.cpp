@@ -4,6 +4,7 @@
 #include "shell/HelpContexts.h"
 #include "shell/Menus.h"
 #include "shell/Outlook.h"
+#include "shell/BotoesJanela.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,9 +63,7 @@ frmVerificacaoPendencias::frmVerificacaoPendencias(QWidget* parent)
     elaOutlook->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("Saldo Inicial Diário Auxiliar")) + 40);
     elaOutlook->setMinimumHeight(300);
     for (int g = 0; g < 3; ++g) {
-        auto* botao = new QPushButton(QString::fromUtf8(Grupos[g].botao));
-        botao->setObjectName(QStringLiteral("elaOlbtn_%1").arg(g));
-        botao->setAutoDefault(false);
+        auto* botao = novoBotao(nullptr, QStringLiteral("elaOlbtn_%1").arg(g), QString::fromUtf8(Grupos[g].botao));
         connect(botao, &QPushButton::clicked, this, [this, g] { elaOlbtn_Click(g); });
         elaOlbtn << botao;
         auto* faixa = new FaixaAbas;

@@ -3,6 +3,8 @@
 // orderly exit when the set-up fails with the database open.
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -41,8 +43,11 @@ private Q_SLOTS:
     void recusaOQueAJanelaRecusa();
     void mantemOBancoSemALinhaDoCadastro();
     void bancoVazioEncerraEmOrdem();
+    void linhaJsonIndependeDoLocale_data();
+    void linhaJsonIndependeDoLocale();
 
 private:
+    Saida executar(const QStringList& args);
     Saida importar(int tipo, const QString& arquivo);
     QVariant situacaoNoBanco(int tipo);
     QTemporaryDir m_tmp;
@@ -71,11 +76,16 @@ void TstBancada::init()
 
 Saida TstBancada::importar(int tipo, const QString& arquivo)
 {
+    return executar({QStringLiteral("import"), QStringLiteral("--data"), m_dados, QStringLiteral("--in"),
+                     QStringLiteral("86"), QStringLiteral("--cnpj"), Cnpj, QStringLiteral("--inicio"),
+                     QStringLiteral("01/01/2005"), QStringLiteral("--fim"), QStringLiteral("31/12/2005"),
+                     QStringLiteral("--tipo"), QString::number(tipo), arquivo});
+}
+
+Saida TstBancada::executar(const QStringList& args)
+{
     QProcess p;
-    p.start(Bancada, {QStringLiteral("import"), QStringLiteral("--data"), m_dados, QStringLiteral("--in"),
-                      QStringLiteral("86"), QStringLiteral("--cnpj"), Cnpj, QStringLiteral("--inicio"),
-                      QStringLiteral("01/01/2005"), QStringLiteral("--fim"), QStringLiteral("31/12/2005"),
-                      QStringLiteral("--tipo"), QString::number(tipo), arquivo});
+    p.start(Bancada, args);
     Saida s;
     if (!p.waitForFinished(60000))
         return s;
@@ -168,6 +178,49 @@ void TstBancada::bancoVazioEncerraEmOrdem()
     QVERIFY2(s.erros.contains(QStringLiteral("Erro na abertura do banco de dados do Tobri.")), qPrintable(s.erros));
     QCOMPARE(s.status(), QStringLiteral("null"));
     QCOMPARE(QFileInfo(vazio).size(), qint64(0));   // not replaced by the template behind the user's back
+}
+
+// The line a script reads parses as JSON under the users' locale (the suite
+// runs under pt_BR.UTF-8, whose decimal separator is a comma).
+void TstBancada::linhaJsonIndependeDoLocale_data()
+{
+    QTest::addColumn<QString>("comando");
+    QTest::addColumn<QStringList>("chaves");
+    QTest::newRow("import") << QStringLiteral("import")
+                            << QStringList{QStringLiteral("lidos"), QStringLiteral("status"),
+                                           QStringLiteral("segundos"), QStringLiteral("pico_kb")};
+    QTest::newRow("validate") << QStringLiteral("validate")
+                              << QStringList{QStringLiteral("mensagem"), QStringLiteral("debitos"),
+                                             QStringLiteral("segundos"), QStringLiteral("pico_kb")};
+}
+
+void TstBancada::linhaJsonIndependeDoLocale()
+{
+    QFETCH(QString, comando);
+    QFETCH(QStringList, chaves);
+    QCOMPARE(importar(1, QDir(m_fontes).filePath(QStringLiteral("tipo1.txt"))).codigo, 0);
+    QStringList args{comando,
+                     QStringLiteral("--data"),
+                     m_dados,
+                     QStringLiteral("--in"),
+                     QStringLiteral("86"),
+                     QStringLiteral("--cnpj"),
+                     Cnpj,
+                     QStringLiteral("--inicio"),
+                     QStringLiteral("01/01/2005"),
+                     QStringLiteral("--fim"),
+                     QStringLiteral("31/12/2005")};
+    if (comando == QLatin1String("import"))
+        args << QStringLiteral("--tipo") << QStringLiteral("3") << QDir(m_fontes).filePath(QStringLiteral("tipo3.txt"));
+    const Saida s = executar(args);
+    QVERIFY2(s.normal, "the driver crashed");
+    QJsonParseError erro;
+    const QJsonDocument doc = QJsonDocument::fromJson(s.json.toUtf8(), &erro);
+    QVERIFY2(erro.error == QJsonParseError::NoError, qPrintable(s.json));
+    QVERIFY(doc.isObject());
+    for (const QString& c : chaves)
+        QVERIFY2(doc.object().contains(c), qPrintable(c));
+    QVERIFY(doc.object().value(QStringLiteral("segundos")).isDouble());
 }
 
 QTEST_GUILESS_MAIN(TstBancada)

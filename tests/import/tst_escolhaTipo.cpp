@@ -170,7 +170,7 @@ void TstEscolhaTipo::regras()
 
     Ambiente amb;
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
-    gravarImportados(importados);
+    CONFERE(gravarImportados(importados));
     Geral& g = geral();
     g.gOperacao = 2;
     QStringList mostradas;
@@ -227,7 +227,7 @@ void TstEscolhaTipo::marcasEFlags()
 
     Ambiente amb;
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
-    gravarImportados(importados);
+    CONFERE(gravarImportados(importados));
     // Another declaration's rows do not count.
     QVERIFY(geral().gConn->executar(
         QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao)"
@@ -264,7 +264,7 @@ void TstEscolhaTipo::falhaAoCarregarAbreSemMarcas()
 {
     Ambiente amb;
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
-    gravarImportados(QStringLiteral("1:0"));
+    CONFERE(gravarImportados(QStringLiteral("1:0")));
     QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE tbImportados")));
 
     Formulario* w = Formularios::carregar(QStringLiteral("frmContinuaImportacao"));
@@ -281,7 +281,7 @@ void TstEscolhaTipo::falhaNaConsultaDeSobreposicaoPara()
 {
     Ambiente amb;
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
-    gravarImportados(QStringLiteral("1:0"));
+    CONFERE(gravarImportados(QStringLiteral("1:0")));
     geral().gOperacao = 1;
     QStringList mostradas;
     Formularios::definirGanchoModal([&](Formulario* f) { mostradas << nomeJanela(f); });

@@ -102,7 +102,7 @@ void TstImportar::situacaoECopia()
     QFETCH(int, situacao);
     QFETCH(bool, copia);
     Ambiente amb;
-    preparar(amb, bytes);
+    CONFERE(preparar(amb, bytes));
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
     const QString caminho = amb.caminhoDados(QStringLiteral("99999999999999-TOBRI-03-2005010120051231.imp"));
@@ -123,7 +123,7 @@ void TstImportar::situacaoECopia()
 void TstImportar::duasVezesSeguidas()
 {
     Ambiente amb;
-    preparar(amb, ComErro);
+    CONFERE(preparar(amb, ComErro));
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
@@ -148,7 +148,7 @@ void TstImportar::nomesDosArquivos()
 void TstImportar::janelaAoCarregar()
 {
     Ambiente amb;
-    preparar(amb, Limpo);
+    CONFERE(preparar(amb, Limpo));
     frmImportarArquivo* w = abrirJanela();
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QStringLiteral("Importar Arquivo Centro de Custos"));
@@ -166,7 +166,7 @@ void TstImportar::janelaAoCarregar()
 void TstImportar::arquivoInexistente()
 {
     Ambiente amb;
-    preparar(amb, Limpo);
+    CONFERE(preparar(amb, Limpo));
     frmImportarArquivo* w = abrirJanela();
     QFile::remove(geral().gArquivoOrigem);
     botao(w, "cmdOk")->click();
@@ -180,7 +180,7 @@ void TstImportar::arquivoInexistente()
 void TstImportar::importarAbreResultado()
 {
     Ambiente amb;
-    preparar(amb, Limpo);
+    CONFERE(preparar(amb, Limpo));
     QStringList mostradas;
     Formularios::definirGanchoModal([&](Formulario* f) { mostradas << QString::fromLatin1(f->metaObject()->className()); });
     frmImportarArquivo* w = abrirJanela();
@@ -195,7 +195,7 @@ void TstImportar::importarAbreResultado()
 void TstImportar::tamanhoErradoVoltaAOrigem()
 {
     Ambiente amb;
-    preparar(amb, Limpo + custo("003", "C3", "Centro").chopped(3) + "\r\n");
+    CONFERE(preparar(amb, Limpo + custo("003", "C3", "Centro").chopped(3) + "\r\n"));
     QStringList mostradas;
     Formularios::definirGanchoModal([&](Formulario* f) { mostradas << QString::fromLatin1(f->metaObject()->className()); });
     frmImportarArquivo* w = abrirJanela();
@@ -211,7 +211,7 @@ void TstImportar::tamanhoErradoVoltaAOrigem()
 void TstImportar::cancelarDuranteAExecucao()
 {
     Ambiente amb;
-    preparar(amb, Limpo);
+    CONFERE(preparar(amb, Limpo));
     frmImportarArquivo* w = abrirJanela();
     // Pressed while the first compaction lets the event loop run.
     QTimer::singleShot(0, w, [w] { botao(w, "cmdCancelar")->click(); });
@@ -236,7 +236,7 @@ void TstImportar::cancelarDuranteAExecucao()
 void TstImportar::fecharDuranteAExecucao()
 {
     Ambiente amb;
-    preparar(amb, Limpo);
+    CONFERE(preparar(amb, Limpo));
     frmImportarArquivo* w = abrirJanela();
     QPointer<frmImportarArquivo> guarda(w);
     w->show();
@@ -250,7 +250,7 @@ void TstImportar::fecharDuranteAExecucao()
 void TstImportar::errosDoTipoSoSaemNaExecucao()
 {
     Ambiente amb;
-    preparar(amb, ComErro);
+    CONFERE(preparar(amb, ComErro));
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
     const QString conta = QStringLiteral("SELECT count(*) FROM tbDetalheErros WHERE TipoArquivo = 3");
@@ -268,7 +268,7 @@ void TstImportar::errosDoTipoSoSaemNaExecucao()
 void TstImportar::falhaAoGravarErroParaTudo()
 {
     Ambiente amb;
-    preparar(amb, custo("002", "C1", "Um") + custo("002", "C2", "Dois") + custo("002", "C3", "Tres"));
+    CONFERE(preparar(amb, custo("002", "C1", "Um") + custo("002", "C2", "Dois") + custo("002", "C3", "Tres")));
     QVERIFY(geral().gConn->executar(QStringLiteral(
         "CREATE TRIGGER falha BEFORE INSERT ON TbErrosImportacao BEGIN SELECT RAISE(ABORT, 'sem espaço'); END")));
     frmImportarArquivo* w = abrirJanela();

@@ -48,15 +48,15 @@ void novaDeclaracao(int in)
 {
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
     if (in == 86) {
-        tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.01", "A"}, {"1.1.02", "a"}});
-        tabelaImportada(2, {{"A.01", "A"}});
-        tabelaImportada(3, {{"CC01", ""}});
+        CONFERE(tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.01", "A"}, {"1.1.02", "a"}}));
+        CONFERE(tabelaImportada(2, {{"A.01", "A"}}));
+        CONFERE(tabelaImportada(3, {{"CC01", ""}}));
     } else {
-        tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}});
-        tabelaImportada(2, {{"A.01", ""}});
-        tabelaImportada(3, {{"CC01", ""}});
-        tabelaImportada(4, {{"DP01", ""}});
-        tabelaImportada(5, {{"H01", ""}, {"  H02", ""}});
+        CONFERE(tabelaImportada(1, {{"1.1.01", ""}, {"1.1.02", ""}}));
+        CONFERE(tabelaImportada(2, {{"A.01", ""}}));
+        CONFERE(tabelaImportada(3, {{"CC01", ""}}));
+        CONFERE(tabelaImportada(4, {{"DP01", ""}}));
+        CONFERE(tabelaImportada(5, {{"H01", ""}, {"  H02", ""}}));
     }
 }
 
@@ -64,10 +64,11 @@ void novaDeclaracao(int in)
 // good records changed as given.
 void preparar(Ambiente& amb, int tipo, const Registros& registros)
 {
-    prepararArquivo(amb, tipo, registroBom(geral().gIN, tipo), registros, QStringLiteral("lancamentos.txt"));
+    CONFERE(prepararArquivo(amb, tipo, registroBom(geral().gIN, tipo), registros, QStringLiteral("lancamentos.txt")));
 }
 
-// Values of the entries' staging table (-1: no table).
+// Values of the entries' staging table (-1: no table; -2 ends the list when
+// the read failed, so a failure never looks like "no rows").
 QList<qint64> valores(int tipo)
 {
     QList<qint64> r;
@@ -75,9 +76,12 @@ QList<qint64> valores(int tipo)
     if (!temTabela(t))
         return {-1};
     QSqlQuery q(geral().gConn->banco());
-    q.exec(QStringLiteral("SELECT Valor FROM %1").arg(t));
+    if (!q.exec(QStringLiteral("SELECT Valor FROM %1").arg(t)))
+        return {-2};
     while (q.next())
         r << q.value(0).toLongLong();
+    if (!db::fimDasLinhas(q))
+        r << -2;
     return r;
 }
 
@@ -184,12 +188,12 @@ void TstLancamentos::codigos()
     QFETCH(Campos, campos);
     QFETCH(QList<int>, esperado);
     Ambiente amb;
-    novaDeclaracao(in);
+    CONFERE(novaDeclaracao(in));
     // A good record around the one under test shows its codes stay its own.
-    preparar(amb, tipo, {Campos{}, campos, Campos{}});
+    CONFERE(preparar(amb, tipo, {Campos{}, campos, Campos{}}));
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
-    conferirRegistroDoMeio(esperado);
+    CONFERE(conferirRegistroDoMeio(esperado));
     QCOMPARE(situacao(tipo).toInt(), esperado.isEmpty() ? 90 : 777);
     QVERIFY(amb.dialogos.mensagens.isEmpty());
 }
@@ -215,8 +219,8 @@ void TstLancamentos::totalAuxiliar()
     QFETCH(Registros, registros);
     QFETCH(qint64, total);
     Ambiente amb;
-    novaDeclaracao(in);
-    preparar(amb, 7, registros);
+    CONFERE(novaDeclaracao(in));
+    CONFERE(preparar(amb, 7, registros));
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
     QCOMPARE(valores(7), QList<qint64>{total});
@@ -259,8 +263,8 @@ void TstLancamentos::linhaDoTotalAoFim()
     QFETCH(double, erros);
     QFETCH(QString, mensagem);
     Ambiente amb;
-    novaDeclaracao(in);
-    preparar(amb, 7, registros);
+    CONFERE(novaDeclaracao(in));
+    CONFERE(preparar(amb, 7, registros));
     PainelCancela painel;
     painel.cancelarEm = cancelarEm;
     bool cancelado = false;
@@ -287,8 +291,8 @@ void TstLancamentos::diarioGeralNaoGuardaLancamentos()
 {
     QFETCH(int, in);
     Ambiente amb;
-    novaDeclaracao(in);
-    preparar(amb, 6, {Campos{}, Campos{{1, "31122005"}}});
+    CONFERE(novaDeclaracao(in));
+    CONFERE(preparar(amb, 6, {Campos{}, Campos{{1, "31122005"}}}));
     motor::Painel painel;
     QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
     QCOMPARE(geral().gRegCorretos, 2.0);

@@ -197,7 +197,7 @@ void TstMotor::codigos()
     QFETCH(Registros, registros);
     QFETCH(QStringList, esperado);
     Ambiente amb;
-    novaDeclaracao(in);
+    CONFERE(novaDeclaracao(in));
     if (in == 86 && tipo == 2)
         QCOMPARE(importar(amb, 1, arquivo(86, 1, PlanoGeral86)), motor::FimImportacao::Concluida);
     QCOMPARE(importar(amb, tipo, arquivo(in, tipo, registros)), motor::FimImportacao::Concluida);
@@ -209,7 +209,7 @@ void TstMotor::codigos()
 void TstMotor::tresFalhasContamUmaVez()
 {
     Ambiente amb;
-    novaDeclaracao(68);
+    CONFERE(novaDeclaracao(68));
     const Registros regs{"01012005|003|C1|Centro", "01012005|   ||", "01012005|003|C3|Centro"};
     QCOMPARE(importar(amb, 3, arquivo(68, 3, regs)), motor::FimImportacao::Concluida);
     QCOMPARE(detalhes(3), (QStringList{"2:3", "2:5", "2:6"}));
@@ -224,7 +224,7 @@ void TstMotor::tresFalhasContamUmaVez()
 void TstMotor::limiteDeCemParaALeitura()
 {
     Ambiente amb;
-    novaDeclaracao(68);
+    CONFERE(novaDeclaracao(68));
     Registros regs;
     for (int i = 1; i <= 105; ++i)
         regs << (i % 2 ? QByteArray("01012005|002|C") + QByteArray::number(i) + "|Centro"
@@ -247,7 +247,7 @@ void TstMotor::limiteDeCemParaALeitura()
 void TstMotor::linhaCurtaParaSemCodigo()
 {
     Ambiente amb;
-    novaDeclaracao(68);
+    CONFERE(novaDeclaracao(68));
     QByteArray bytes = arquivo(68, 3, {"01012005|003|C1|Centro"});
     bytes += registro(68, 3, "01012005|009|C2|Centro").chopped(1) + "\r\n";
     bytes += arquivo(68, 3, {"01012005|003|C3|Centro"});
@@ -291,7 +291,7 @@ void TstMotor::tabelaDeTrabalhoAoFim()
     QFETCH(int, linhasFicam);
     QFETCH(QVariant, situacaoFica);
     Ambiente amb;
-    novaDeclaracao(68);
+    CONFERE(novaDeclaracao(68));
     PainelCancela painel;
     painel.cancelarEm = cancelarEm;
     bool cancelado = false;
@@ -310,7 +310,7 @@ void TstMotor::tabelaDeTrabalhoAoFim()
 void TstMotor::planoGeral86EmDuasPassagens()
 {
     Ambiente amb;
-    novaDeclaracao(86);
+    CONFERE(novaDeclaracao(86));
     // The totalizing account "1" is defined after the account that needs it.
     const QByteArray limpo = arquivo(86, 1, {"01012005|1.1|A|1|Caixa", "01012005|1|S||Ativo"});
     QCOMPARE(importar(amb, 1, limpo), motor::FimImportacao::Concluida);
@@ -369,7 +369,7 @@ void TstMotor::cascataDoReinicio()
     QFETCH(QList<int>, tabelasFicam);
     QFETCH(QList<int>, linhasFicam);
     Ambiente amb;
-    novaDeclaracao(in);
+    CONFERE(novaDeclaracao(in));
     Geral& g = geral();
     const QVariantList chave{g.gIN, g.gCNPJ, dataIso(Inicio), dataIso(Fim)};
     // Every staging table and status row present; statuses of every kind.
@@ -424,7 +424,7 @@ void TstMotor::leiauteComCampoAcrescentado()
     QFETCH(int, tipo);
     QFETCH(QString, esperado);
     Ambiente amb;
-    novaDeclaracao(in);
+    CONFERE(novaDeclaracao(in));
     Geral& g = geral();
     g.gTipoArquivo = qint16(tipo);
     QString msg;
@@ -487,7 +487,7 @@ void TstMotor::auxiliares()
 void TstMotor::consultaSemTabelaNaoAcha()
 {
     Ambiente amb;
-    novaDeclaracao(86);
+    CONFERE(novaDeclaracao(86));
     // No general chart imported: the totalizing account is simply not found.
     QCOMPARE(importar(amb, 2, arquivo(86, 2, {"01012005|2.1|A|1.1|Conta"})), motor::FimImportacao::Concluida);
     QCOMPARE(detalhes(2), QStringList{"1:10"});
@@ -497,7 +497,7 @@ void TstMotor::consultaSemTabelaNaoAcha()
 void TstMotor::tabelaQueJaExisteParaOTeste()
 {
     Ambiente amb;
-    novaDeclaracao(68);
+    CONFERE(novaDeclaracao(68));
     preparar(amb, 3, arquivo(68, 3, {"01012005|003|C1|Centro"}));
     Geral& g = geral();
     QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE %1 (x)").arg(motor::nomeTabela(motor::TabCentroCusto))));

@@ -166,9 +166,9 @@ void TstOrigem::prechecagem()
     QFETCH(int, esperado);
     QFETCH(QString, erro);
     Ambiente amb;
-    declaracao(in, 1);
-    leiaute(campos);
-    leiaute(QStringLiteral("1:10,2:10"), 2);  // another type's rows never count
+    CONFERE(declaracao(in, 1));
+    CONFERE(leiaute(campos));
+    CONFERE(leiaute(QStringLiteral("1:10,2:10"), 2));  // another type's rows never count
     const QString arquivo = amb.escreverArquivo(QStringLiteral("Origem.txt"), conteudo);
 
     geral().gMsg.clear();
@@ -199,8 +199,8 @@ void TstOrigem::arquivosGrandes()
     QFETCH(qint64, tamanho);
     QFETCH(int, esperado);
     Ambiente amb;
-    declaracao(68, 6);
-    leiaute(QStringLiteral("1:8,2:92"));
+    CONFERE(declaracao(68, 6));
+    CONFERE(leiaute(QStringLiteral("1:8,2:92")));
     const QString arquivo = amb.escreverArquivo(QStringLiteral("grande.txt"), registro(100));
     {
         QFile f(arquivo);
@@ -216,7 +216,7 @@ void TstOrigem::arquivosGrandes()
 void TstOrigem::listaPastaEPadrao()
 {
     Ambiente amb;
-    declaracao(68, 1);
+    CONFERE(declaracao(68, 1));
     const QString pasta = amb.caminhoDados(QStringLiteral("Fontes"));
     for (const char* n : {"a.txt", "B.TXT", "c.Dec", "d.sov", "e.csv", "f.txt.bak", "g.SOV"})
         escrever(pasta, QString::fromLatin1(n), registros(1));
@@ -256,7 +256,7 @@ void TstOrigem::listaPastaEPadrao()
 void TstOrigem::okSoDepoisDeEscolherArquivo()
 {
     Ambiente amb;
-    declaracao(68, 1);
+    CONFERE(declaracao(68, 1));
     const QString pasta = amb.caminhoDados(QStringLiteral("Fontes"));
     escrever(pasta, QStringLiteral("plano.txt"), registros(1));
     QDir(pasta).mkpath(QStringLiteral("outra"));
@@ -264,7 +264,7 @@ void TstOrigem::okSoDepoisDeEscolherArquivo()
     auto* w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
     auto* ok = w->findChild<QPushButton*>(QStringLiteral("cmdOk"));
     QVERIFY(!ok->isEnabled());
-    clicarArquivo(w, QStringLiteral("plano.txt"));
+    CONFERE(clicarArquivo(w, QStringLiteral("plano.txt")));
     QVERIFY(ok->isEnabled());
     w->definirPasta(QDir(pasta).filePath(QStringLiteral("outra")));
     QVERIFY(!ok->isEnabled());
@@ -273,8 +273,8 @@ void TstOrigem::okSoDepoisDeEscolherArquivo()
 void TstOrigem::okAbreImportacaoComOCaminhoEscolhido()
 {
     Ambiente amb;
-    declaracao(86, 1);
-    leiaute(QStringLiteral("1:8,3:28,5:1,6:28,7:35"));
+    CONFERE(declaracao(86, 1));
+    CONFERE(leiaute(QStringLiteral("1:8,3:28,5:1,6:28,7:35")));
     Formularios::registrar(QStringLiteral("frmImportarArquivo"), [] { return new JanelaImportacaoTeste; });
     QStringList mostradas;
     QString nomeNaAbertura;
@@ -287,7 +287,7 @@ void TstOrigem::okAbreImportacaoComOCaminhoEscolhido()
     geral().gDiretorio = pasta;
 
     auto* w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
-    clicarArquivo(w, QStringLiteral("Plano Geral.TXT"));
+    CONFERE(clicarArquivo(w, QStringLiteral("Plano Geral.TXT")));
     w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
 
     QVERIFY(amb.dialogos.mensagens.isEmpty());
@@ -320,8 +320,8 @@ void TstOrigem::okRecusa()
     QFETCH(QByteArray, conteudo);
     QFETCH(QString, mensagem);
     Ambiente amb;
-    declaracao(68, 3);
-    leiaute(campos);
+    CONFERE(declaracao(68, 3));
+    CONFERE(leiaute(campos));
     Formularios::registrar(QStringLiteral("frmImportarArquivo"), [] { return new JanelaImportacaoTeste; });
     QStringList mostradas;
     Formularios::definirGanchoModal([&](Formulario* f) { mostradas << nomeJanela(f); });
@@ -330,7 +330,7 @@ void TstOrigem::okRecusa()
     geral().gDiretorio = pasta;
 
     auto* w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
-    clicarArquivo(w, QStringLiteral("centros.dec"));
+    CONFERE(clicarArquivo(w, QStringLiteral("centros.dec")));
     w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
 
     QCOMPARE(amb.dialogos.mensagens.size(), 1);
@@ -351,7 +351,7 @@ void TstOrigem::okRecusa()
 void TstOrigem::midiaInacessivel()
 {
     Ambiente amb;
-    declaracao(68, 1);
+    CONFERE(declaracao(68, 1));
     const QString pasta = amb.caminhoDados(QStringLiteral("Fontes"));
     QDir().mkpath(pasta);
     geral().gDiretorio = pasta;
@@ -371,7 +371,7 @@ void TstOrigem::midiaInacessivel()
 void TstOrigem::voltarCancelarEAjuda()
 {
     Ambiente amb;
-    declaracao(68, 1);
+    CONFERE(declaracao(68, 1));
     QStringList mostradas;
     Formularios::definirGanchoModal([&](Formulario* f) { mostradas << nomeJanela(f); });
     const QString pasta = amb.caminhoDados(QStringLiteral("Fontes"));
@@ -402,7 +402,7 @@ void TstOrigem::voltarCancelarEAjuda()
 void TstOrigem::tabPassaPelasListasAntesDosBotoes()
 {
     Ambiente amb;
-    declaracao(86, 1);
+    CONFERE(declaracao(86, 1));
     auto* w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
     QVERIFY(w);
     w->show();

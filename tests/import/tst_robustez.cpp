@@ -45,10 +45,13 @@ void danificar(const QString& banco, const QString& tabela)
         QVERIFY(c.abrir(banco));
         tamanhoPagina = c.escalar(QStringLiteral("PRAGMA page_size")).toLongLong();
         QSqlQuery nomes(c.banco());
-        QVERIFY(nomes.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE tbl_name = '%1'").arg(tabela)));
+        QVERIFY(nomes.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE tbl_name = ?")));
+        nomes.addBindValue(tabela);
+        QVERIFY(nomes.exec());
         QStringList arvores;
         while (nomes.next())
             arvores << nomes.value(0).toString();
+        QVERIFY(db::fimDasLinhas(nomes));
         QVERIFY(arvores.size() >= 2);
         for (const QString& a : std::as_const(arvores)) {
             QSqlQuery q(c.banco());
@@ -58,6 +61,7 @@ void danificar(const QString& banco, const QString& tabela)
             QList<qint64> folhas;
             while (q.next())
                 folhas << q.value(0).toLongLong();
+            QVERIFY(db::fimDasLinhas(q));
             QVERIFY2(folhas.size() >= 3, qPrintable(a));
             paginas << folhas.at(folhas.size() / 2);
         }
@@ -80,15 +84,15 @@ void TstRobustez::paginaDanificadaParaOsSaldos()
     QList<QPair<QByteArray, QByteArray>> contas{{"1", "S"}, {"1.1", "S"}};
     for (int i = 1; i <= 4000; ++i)
         contas.append({QByteArray("1.1.") + QByteArray::number(i).rightJustified(4, '0'), "A"});
-    tabelaImportada(1, contas);
+    CONFERE(tabelaImportada(1, contas));
     QList<Campos> registros;
     for (int i = 1; i <= 3; ++i)
         registros.append(Campos{{2, QByteArray("1.1.") + QByteArray::number(i * 1000).rightJustified(4, '0')}});
-    prepararArquivo(amb, 8, saldoBom(), registros, QStringLiteral("saldos.txt"));
+    CONFERE(prepararArquivo(amb, 8, saldoBom(), registros, QStringLiteral("saldos.txt")));
     const QString banco = g.gConn->caminho();
     const QString plano = motor::nomeTabelaTipo(1);
     g.gConn->fechar();
-    danificar(banco, plano);
+    CONFERE(danificar(banco, plano));
     QVERIFY(AbreBanco(g.gMsg, true, false, g.gErroAbertura));
 
     motor::Painel painel;
@@ -118,12 +122,12 @@ void TstRobustez::copiaNoDiscoAntesDoNome()
     QList<duravel::Passo> passos;
     duravel::observar([&passos](const duravel::Passo& p) { passos << p; });
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));   // the template copy
-    tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.0001", "A"}});
+    CONFERE(tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.0001", "A"}}));
     // Free pages, so the import's compaction replaces the database.
     QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE sobra AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                                              "SELECT i + 1 FROM n WHERE i < 5000) SELECT i, hex(randomblob(50)) FROM n")));
     QVERIFY(g.gConn->executar(QStringLiteral("DROP TABLE sobra")));
-    prepararArquivo(amb, 8, saldoBom(), {Campos{}}, QStringLiteral("saldos.txt"));
+    CONFERE(prepararArquivo(amb, 8, saldoBom(), {Campos{}}, QStringLiteral("saldos.txt")));
     motor::Painel painel;
     bool ok = false;
     QString copia;
@@ -153,7 +157,8 @@ void TstRobustez::copiaNoDiscoAntesDoNome()
     QVERIFY2(colocados.contains(QFileInfo(copia).fileName()), qPrintable(colocados.join(u' ')));
     QVERIFY(colocados.contains(QFileInfo(motor::caminhoLay()).fileName()));
     // The template copy, and the compaction when the import ran.
-    QCOMPARE(colocados.count(QFileInfo(caminhoBancoDeclaracao()).fileName()) >= (copiaNaLeitura ? 2 : 1), true);
+    const qsizetype vezes = colocados.count(QFileInfo(caminhoBancoDeclaracao()).fileName());
+    QVERIFY2(vezes >= (copiaNaLeitura ? 2 : 1), qPrintable(QString::number(vezes)));
     if (copiaNaLeitura) {   // the balances' Codconta index, built after the load
         const QString tabela = motor::nomeTabelaTipo(8);
         QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?"),

@@ -101,7 +101,7 @@ void prepararDeclaracao()
 {
     QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
     for (int tipo : {1, 6, 8}) {
-        criarTabela(tipo);
+        CONFERE(criarTabela(tipo));
         if (QTest::currentTestFailed())
             return;
     }
@@ -177,7 +177,7 @@ private Q_SLOTS:
 void TstVinculacao::vincularEDesvincular()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
     QVERIFY(amb.dialogos.mensagens.isEmpty());
@@ -259,7 +259,7 @@ void TstVinculacao::vincularEDesvincular()
 void TstVinculacao::desfazerTodas()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
     j->cmdEnviaTodos->click();
@@ -283,7 +283,7 @@ void TstVinculacao::desfazerTodas()
 void TstVinculacao::falhaNoMeioNaoDeixaNada()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     QVERIFY(geral().gConn->executar(QStringLiteral(
         "CREATE TRIGGER recusa BEFORE INSERT ON tbContasVinculadas WHEN NEW.ContaContrib = '1.03' "
         "BEGIN SELECT RAISE(ABORT, 'recusada'); END")));
@@ -316,7 +316,7 @@ void TstVinculacao::filtroPorPrefixo()
     QFETCH(QString, prefixo);
     QFETCH(QStringList, oferecidas);
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
     digitarPrefixo(j, prefixo);
@@ -333,7 +333,7 @@ void TstVinculacao::filtroPorPrefixo()
 void TstVinculacao::prefixoRestaurado()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     geral().gPrefixoConta = QStringLiteral("7");
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
@@ -367,7 +367,7 @@ void TstVinculacao::planoPadraoInutilizavel()
     QFETCH(QString, sql);
     QFETCH(QString, mensagem);
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     QVERIFY(geral().gConn->executar(sql));
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
@@ -385,7 +385,7 @@ void TstVinculacao::planoPadraoInutilizavel()
 void TstVinculacao::semSaldosImportados()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
@@ -400,7 +400,7 @@ void TstVinculacao::semSaldosImportados()
 void TstVinculacao::contasVinculadas()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     frmVinculacao* j = abrirJanela();
     QVERIFY(j);
     escolherPadrao(j, 1);

@@ -1,5 +1,6 @@
 // The fixed-width text driver: columns cut as Schema.ini describes them,
 // lines split only at CR LF, the last line without its CR LF.
+#include "Conferir.h"
 #include "platform/Pastas.h"
 #include "platform/TextoFixo.h"
 
@@ -29,12 +30,12 @@ void escrever(const QString& caminho, const QByteArray& bytes)
 void TstTextoFixo::linhasEColunas()
 {
     QTemporaryDir dir;
-    escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")),
-             "[outro.txt]\r\nColNameHeader = False\r\nFormat = FixedLength\r\nCol1 =  \"X\" Char Width 9\r\n"
-             "[DADOS.TXT]\r\nColNameHeader = False\r\nFormat = FixedLength\r\n"
-             "Col2=  \"Valor\" Char Width 3\r\nCol1 =  \"Conta\"  Char Width 4\r\nCol3=  \"Ind\" Char Width 1\r\n");
+    CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")),
+                     "[outro.txt]\r\nColNameHeader = False\r\nFormat = FixedLength\r\nCol1 =  \"X\" Char Width 9\r\n"
+                     "[DADOS.TXT]\r\nColNameHeader = False\r\nFormat = FixedLength\r\n"
+                     "Col2=  \"Valor\" Char Width 3\r\nCol1 =  \"Conta\"  Char Width 4\r\nCol3=  \"Ind\" Char Width 1\r\n"));
     // A lone LF stays inside its line; the last line has no CR LF.
-    escrever(caminhoEm(dir.path(), QStringLiteral("dados.txt")), "ab  012D\r\nc\nd 345c\r\n  e 6\r\nf");
+    CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("dados.txt")), "ab  012D\r\nc\nd 345c\r\n  e 6\r\nf"));
     textofixo::Leitor l;
     QVERIFY2(l.abrir(dir.path(), QStringLiteral("dados.txt")), qPrintable(l.erro()));
     QCOMPARE(l.esquema().indice(QStringLiteral("valor")), 1);
@@ -84,8 +85,8 @@ void TstTextoFixo::brancosEFinsDeLinha()
 void TstTextoFixo::semSecao()
 {
     QTemporaryDir dir;
-    escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")), "[outro.txt]\r\nFormat = FixedLength\r\n");
-    escrever(caminhoEm(dir.path(), QStringLiteral("dados.txt")), "x\r\n");
+    CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")), "[outro.txt]\r\nFormat = FixedLength\r\n"));
+    CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("dados.txt")), "x\r\n"));
     textofixo::Leitor l;
     QVERIFY(!l.abrir(dir.path(), QStringLiteral("dados.txt")));
     QVERIFY(l.erro().contains(QStringLiteral("dados.txt")));

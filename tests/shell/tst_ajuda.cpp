@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -73,7 +74,8 @@ void TstAjuda::f1NaJanelaModal()
         if (!QTest::qWaitForWindowActive(f))
             return;
         QTest::keyClick(f->windowHandle(), Qt::Key_F1);
-        QDialog* h = ajuda::janelaAberta();
+        // The help window deletes itself on close.
+        const QPointer<QDialog> h = ajuda::janelaAberta();
         if (!h)
             return;
         v.exposta = QTest::qWaitForWindowExposed(h);
@@ -84,7 +86,7 @@ void TstAjuda::f1NaJanelaModal()
             v.topico = nav->source().fileName();
         // Keys reach the help window only when the modal window does not block it.
         QTest::keyClick(h->windowHandle(), Qt::Key_Escape);
-        v.fechouComEsc = !h->isVisible();
+        v.fechouComEsc = !h || !h->isVisible();
         v.modalAtivaDepois = QTest::qWaitForWindowActive(f) && QApplication::activeModalWidget() == f;
         if (nome) {
             nome->setFocus();
@@ -108,7 +110,8 @@ void TstAjuda::ajudaAbertaAntesDaJanelaModal()
     Ambiente amb;
     ajuda::definirVisualizador(nullptr);
     ajuda::mostrar(ajuda::Conteudo);
-    QDialog* h = ajuda::janelaAberta();
+    // The help window deletes itself on close.
+    const QPointer<QDialog> h = ajuda::janelaAberta();
     QVERIFY(h);
     QVERIFY(QTest::qWaitForWindowExposed(h));
     QCOMPARE(h->parentWidget(), nullptr);
@@ -117,12 +120,12 @@ void TstAjuda::ajudaAbertaAntesDaJanelaModal()
     Visto v;
     rodarModal(f, [&] {
         // Moves above the modal window instead of being blocked behind it.
-        if (!QTest::qWaitFor([&] { return acimaDe(h, f) && h->isVisible(); }))
+        if (!QTest::qWaitFor([&] { return h && acimaDe(h, f) && h->isVisible(); }))
             return;
         v.acima = true;
         v.visivel = QTest::qWaitForWindowExposed(h);
         QTest::keyClick(h->windowHandle(), Qt::Key_Escape);
-        v.fechouComEsc = !h->isVisible();
+        v.fechouComEsc = !h || !h->isVisible();
     });
     QVERIFY(v.acima);
     QVERIFY(v.visivel);

@@ -15,9 +15,11 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
@@ -124,9 +126,7 @@ class TstPrincipal : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { JanelaTeste::descarregadas = 0; }
-    // First: it needs windows that no test has registered yet.
-    void janelaAusente_data();
-    void janelaAusente();
+    void janelasCarregadasRegistradas();
     void cleanup() { Formularios::definirGanchoModal(nullptr); }
     void menusEBarra();
     void estadoConformeRegistro_data();
@@ -420,43 +420,41 @@ void TstPrincipal::comandoNaoAbre()
     QCOMPARE(estado(p), estadoDoRegistro(comDeclaracao));
 }
 
-void TstPrincipal::janelaAusente_data()
+// A window name no factory answers to would make its command do nothing:
+// every name the code loads a window by is registered. The names are read
+// from the sources, at the calls that load a window directly or through the
+// helpers that pass a name on.
+void TstPrincipal::janelasCarregadasRegistradas()
 {
-    QTest::addColumn<QString>("comando");
-    QTest::addColumn<QString>("janela");
-    QTest::newRow("Novo") << "mnuAbrir_Click" << "frmDadosContribuinte";
-    QTest::newRow("Abrir") << "mnuImportarArquivo_Click" << "frmAbrirArquivo";
-    QTest::newRow("Validar") << "mnuValidacao_Click" << "frmValidarArquivo";
-    QTest::newRow("Verificar") << "mnuVerifica_Click" << "frmVerificar";
-    QTest::newRow("Gravar") << "mnuGravar_Click" << "frmGravacao";
-    QTest::newRow("Visualizar importação") << "mnuVisualiza_Click" << "frmVisualiza";
-    QTest::newRow("Visualizar validação") << "mnuVisualizaValidacao_Click" << "frmVisualizarValidacao";
-    QTest::newRow("Excluir") << "mnuExcluirArquivo_Click" << "frmExcluirArquivo";
-    QTest::newRow("Imprimir") << "mnuImprimir_Click" << "frmAcompanhamento";
-    QTest::newRow("Vincular") << "mnuVincular_Click" << "frmAbrirVincular";
-}
-
-// A command whose window does not exist runs its register test and nothing more.
-void TstPrincipal::janelaAusente()
-{
-    QFETCH(QString, comando);
-    QFETCH(QString, janela);
     Ambiente amb;
-    if (Formularios::registrado(janela))
-        QSKIP("the window exists");
-    QVERIFY(criarUmaDeclaracao());
-    frmPrincipalValidacao* p = abrirPrincipal();
-    QVERIFY(p);
-    DesabilitaMenus();
-    int mostradas = 0;
-    Formularios::definirGanchoModal([&](Formulario*) { ++mostradas; });
-    QVERIFY(QMetaObject::invokeMethod(p, comando.toLatin1().constData()));
-    QCOMPARE(mostradas, 0);
-    QCOMPARE(Formularios::quantidade(), 2);
-    QVERIFY(amb.dialogos.mensagens.isEmpty());
-    const bool registroTestado = comando != QLatin1String("mnuVincular_Click");
-    QCOMPARE(estado(p), registroTestado ? estadoEsperado({"mnuAbrir", "mnuConfigurarImpressao"}, {2, 10})
-                                        : estadoEsperado(ItensArquivo, BotoesArquivo));
+    const QRegularExpression chamada(
+        QStringLiteral(R"re((?:Formularios::carregar|executarComando|MostraFilho)\(QStringLiteral\("(\w+)"\))re"));
+    // The results navigator's table of tab captions and their windows.
+    const QRegularExpression aba(QStringLiteral(R"re(\{"[^"]+", "([Ff]rm\w+)"\})re"));
+    const QRegularExpression repasse(QStringLiteral(R"re(Formularios::carregar\((\w+)\))re"));
+    QStringList nomes;
+    QStringList repasses;
+    QDirIterator it(QStringLiteral(TOBRI_SOURCE_DIR "/src"), {QStringLiteral("*.cpp")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+        const QString texto = QString::fromUtf8(f.readAll());
+        for (const QRegularExpression* r : {&chamada, &aba})
+            for (const QRegularExpressionMatch& m : r->globalMatch(texto))
+                nomes << m.captured(1);
+        for (const QRegularExpressionMatch& m : repasse.globalMatch(texto))
+            repasses << QFileInfo(f.fileName()).fileName() + u':' + m.captured(1);
+    }
+    nomes.removeDuplicates();
+    QVERIFY2(nomes.size() >= 30, qPrintable(nomes.join(u' ')));
+    for (const QString& n : std::as_const(nomes))
+        QVERIFY2(Formularios::registrado(n), qPrintable(n));
+    // Every call by a name held in a variable is one of the helpers above.
+    repasses.sort();
+    QCOMPARE(repasses, (QStringList{QStringLiteral("frmOutlook.cpp:nome"),
+                                    QStringLiteral("frmPrincipalValidacao.cpp:janela"),
+                                    QStringLiteral("frmVerificacaoPendencias.cpp:janela")}));
 }
 
 void TstPrincipal::imprimirSemImpressora()

@@ -5,6 +5,7 @@
 #include "shell/Geral.h"
 #include "shell/Servicos.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 #include <limits>
@@ -114,9 +115,9 @@ void TstServicos::espacoDisco()
         pasta = p;
         return livre;
     });
+    const auto restaura = qScopeGuard([] { definirMedidorEspaco(nullptr); });
     QCOMPARE(Fun_VerificaEspacoDisco(pedido, QStringLiteral("/destino")), cabe);
     QCOMPARE(pasta, QStringLiteral("/destino"));
-    definirMedidorEspaco(nullptr);
 }
 
 void TstServicos::espacoDiscoReal()
@@ -130,7 +131,7 @@ void TstServicos::espacoDiscoReal()
 void TstServicos::quebrasDeDetalhe()
 {
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 1;
     for (int i = 1; i <= 78; ++i) {
@@ -150,7 +151,7 @@ void TstServicos::quebrasDeDetalhe()
 void TstServicos::quebraContinuaEmOutraImportacao()
 {
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 1;
     for (int i = 1; i <= 40; ++i) {
@@ -189,7 +190,7 @@ void TstServicos::nroRegistro()
 {
     QFETCH(double, registro);
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 6;
     g.gRegLidos = registro;
@@ -212,7 +213,7 @@ void TstServicos::nroRegistro()
 void TstServicos::contagemPorCodigo()
 {
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 1;
     bool achou = true;
@@ -249,7 +250,7 @@ void TstServicos::contagemPorCodigo()
 void TstServicos::detalheQueFalhaSegueSemContagem()
 {
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 1;
     QVERIFY(g.gConn->executar(QStringLiteral("DROP TABLE tbDetalheErros")));
@@ -264,7 +265,7 @@ void TstServicos::detalheQueFalhaSegueSemContagem()
 void TstServicos::contagemQueFalhaEncerraImportacao()
 {
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 1;
     auto* importacao = new Formulario;
@@ -287,7 +288,7 @@ void TstServicos::contagemQueFalhaEncerraImportacao()
 void TstServicos::gravaDentroDaTransacaoDoChamador()
 {
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     g.gTipoArquivo = 3;
     QVERIFY(g.gConn->iniciarTransacao());
@@ -328,7 +329,7 @@ void TstServicos::gravaImportados()
     QFETCH(QList<int>, situacoes);
     QFETCH(QStringList, gerados);
     Ambiente amb;
-    declaracao();
+    CONFERE(declaracao());
     Geral& g = geral();
     const QString ins = QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, "
                                        "Tipo, Situacao, NomeArquivo, ArquivoGerado) VALUES (?,?,?,?,?,90,' ',' ')");

@@ -1,23 +1,46 @@
 #include "Ambiente.h"
 
 #include "platform/Ajuda.h"
+#include "platform/ArquivoDuravel.h"
 #include "platform/Endereco.h"
 #include "platform/Formularios.h"
 #include "platform/Impressoras.h"
 #include "platform/Pastas.h"
+#include "reports/Relatorio.h"
 #include "shell/Geral.h"
 #include "shell/JanelasShell.h"
+#include "shell/Servicos.h"
 #include "import/JanelasImportacao.h"
+#include "import/frmOrigemArquivo.h"
 #include "validation/JanelasValidacao.h"
 #include "delivery/JanelasEntrega.h"
+#include "delivery/frmAcompanhamento.h"
 #include "linking/JanelasVinculacao.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
+namespace {
+
+// The hooks tests set: a check that fails returns from the test before the
+// test resets them, so the fixture does (they may point into its stack).
+void restaurarGanchos()
+{
+    relatorio::definirObservadorImpressao(nullptr);
+    relatorio::definirGanchoVisualizacao(nullptr);
+    duravel::observar({});
+    definirMedidorEspaco(nullptr);
+    Formularios::definirGanchoModal(nullptr);
+    frmAcompanhamento::arquivoPdf.clear();
+    frmOrigemArquivo::NomeArquivoOrigem.clear();
+}
+
+} // namespace
+
 Ambiente::Ambiente()
 {
+    restaurarGanchos();
     QDir raiz(m_raiz.path());
     raiz.mkpath(QStringLiteral("programa/help"));
     raiz.mkpath(QStringLiteral("dados"));
@@ -41,6 +64,7 @@ Ambiente::Ambiente()
 
 Ambiente::~Ambiente()
 {
+    restaurarGanchos();
     Formularios::descarregarTodos();
     Formularios::reiniciar();
     reiniciaGeral();

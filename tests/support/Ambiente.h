@@ -1,7 +1,8 @@
 #pragma once
 // A fresh program folder (template and help of the build) and data folder
 // per test, scripted dialogs, and a clean working state.
-#include "platform/DialogosTeste.h"
+#include "Conferir.h"
+#include "DialogosTeste.h"
 
 #include <QByteArray>
 #include <QString>

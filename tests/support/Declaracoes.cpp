@@ -38,12 +38,19 @@ void tabelaImportada(int tipo, const QList<QPair<QByteArray, QByteArray>>& linha
     const QString sql = QStringLiteral("INSERT INTO %1 (Dataatualiz, %2%3) VALUES ('01012005', ?%4)")
                             .arg(motor::nomeTabelaTipo(tipo), coluna, comTipo ? QStringLiteral(", TipoConta") : QString(),
                                  comTipo ? QStringLiteral(", ?") : QString());
+    // One transaction: one sync for the whole table, not one per row.
+    db::Erro erro;
+    db::Transacao t(*g.gConn, &erro);
+    QVERIFY2(t.ativa(), qPrintable(erro.descricao));
+    db::Consulta ins(*g.gConn);
+    QVERIFY2(ins.preparar(sql, &erro), qPrintable(erro.descricao));
     for (const auto& [codigo, tipoConta] : linhas) {
         QVariantList p{QString::fromLatin1(codigo.leftJustified(28))};
         if (comTipo)
             p << QString::fromLatin1(tipoConta);
-        QVERIFY(g.gConn->executar(sql, p));
+        QVERIFY2(ins.executar(p, &erro), qPrintable(erro.descricao));
     }
+    QVERIFY2(t.confirmar(&erro), qPrintable(erro.descricao));
 }
 
 void prepararArquivo(Ambiente& amb, int tipo, const QMap<int, QByteArray>& bom, const QList<Campos>& registros,

@@ -132,19 +132,19 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
                          const QList<std::tuple<QByteArray, int, int, int>>& saldos, bool direita = false)
 {
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
-    tabelaImportada(1, {{codigo("1.1.01", direita), ""}, {codigo("1.1.02", direita), ""}, {codigo("1.1.03", direita), ""}});
-    tabelaImportada(3, {{"CC01", ""}});
-    tabelaImportada(4, {{"DP01", ""}});
-    tabelaImportada(5, {{"H01", ""}});
-    importado(1, 90);
-    importado(5, 777);   // a code table imported with errors
+    CONFERE(tabelaImportada(1, {{codigo("1.1.01", direita), ""}, {codigo("1.1.02", direita), ""}, {codigo("1.1.03", direita), ""}}));
+    CONFERE(tabelaImportada(3, {{"CC01", ""}}));
+    CONFERE(tabelaImportada(4, {{"DP01", ""}}));
+    CONFERE(tabelaImportada(5, {{"H01", ""}}));
+    CONFERE(importado(1, 90));
+    CONFERE(importado(5, 777));   // a code table imported with errors
     QList<Campos> regs;
     for (const auto& [conta, valor, dc] : lancamentos)
         regs << Campos{{2, codigo(conta, direita)}, {3, valor17(QByteArray::number(valor).constData())}, {4, dc}};
-    prepararArquivo(amb, 6,
-                    {{1, "15032005"}, {2, codigo("1.1.01", direita)}, {3, valor17("0")}, {4, "D"}, {6, "000000000001"},
-                     {10, "Pagamento"}},
-                    regs, QStringLiteral("lancamentos.txt"));
+    CONFERE(prepararArquivo(amb, 6,
+                            {{1, "15032005"}, {2, codigo("1.1.01", direita)}, {3, valor17("0")}, {4, "D"},
+                             {6, "000000000001"}, {10, "Pagamento"}},
+                            regs, QStringLiteral("lancamentos.txt")));
     motor::Painel painel;
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(6).toInt(), 90);
@@ -155,10 +155,10 @@ void declaracaoImportada(Ambiente& amb, const QList<std::tuple<QByteArray, int, 
                        {6, valor17(QByteArray::number(cred).constData())},
                        {7, valor17(QByteArray::number(qAbs(fin)).constData())},
                        {8, fin < 0 ? "C" : "D"}};
-    prepararArquivo(amb, 8,
-                    {{1, "01032005"}, {2, codigo("1.1.01", direita)}, {3, valor17("0")}, {4, "D"}, {5, valor17("0")},
-                     {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
-                    regs, QStringLiteral("saldos.txt"));
+    CONFERE(prepararArquivo(amb, 8,
+                            {{1, "01032005"}, {2, codigo("1.1.01", direita)}, {3, valor17("0")}, {4, "D"},
+                             {5, valor17("0")}, {6, valor17("0")}, {7, valor17("0")}, {8, "D"}},
+                            regs, QStringLiteral("saldos.txt")));
     QCOMPARE(int(motor::executarImportacao(painel)), int(motor::FimImportacao::Concluida));
     QCOMPARE(situacao(8).toInt(), 90);
 }
@@ -336,7 +336,7 @@ void TstValidacao::recargaSemArquivos()
 void TstValidacao::recargaComEsquemaIlegivel()
 {
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}}));
     danificarEsquema(caminhoBancoDeclaracao());
     // Not "not imported": the database's own text.
     QVERIFY(validacao::Fun_Criar_arquivo_ini());
@@ -372,7 +372,7 @@ void TstValidacao::seletorRecusa()
     gancho();
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
     for (int t : tipos)
-        importado(t, comErros.contains(t) ? 777 : 90);
+        CONFERE(importado(t, comErros.contains(t) ? 777 : 90));
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO TbErrosImportacao (tipoarquivo, CodigoErro, "
                                                    "QuantidadeReg) VALUES (5, 3, 1)")));
@@ -416,8 +416,8 @@ void TstValidacao::execucao()
     QFETCH(QStringList, situacoes);
     QFETCH(QStringList, status);
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                                {{"1.1.01", 10000, 0, fechamento}, {"1.1.02", 0, 10000, -10000}}));
     // Results of an earlier run never stay.
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, 'x')")));
     for (int vez = 0; vez < 2; ++vez) {
@@ -444,7 +444,7 @@ void TstValidacao::execucao()
 void TstValidacao::execucaoParada()
 {
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}}));
     QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
     PainelRegistro painel;
     validacao::Estado estado;
@@ -494,7 +494,7 @@ void TstValidacao::codigosAlinhados()
     // in all three files: the same findings.
     for (const bool direita : {false, true}) {
         Ambiente amb;
-        declaracaoImportada(amb, lancamentosDe(lancamentos), saldosDe(saldos), direita);
+        CONFERE(declaracaoImportada(amb, lancamentosDe(lancamentos), saldosDe(saldos), direita));
         PainelRegistro painel;
         validacao::Estado estado;
         QVERIFY2(validacao::executarValidacao(painel, estado), qPrintable(geral().gMsg));
@@ -523,8 +523,8 @@ void TstValidacao::recargaDanificada()
     QFETCH(QString, dano);
     QFETCH(QString, trecho);
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 5000, "C"}, {"1.1.02", 5000, "C"}},
-                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 5000, "C"}, {"1.1.02", 5000, "C"}},
+                                {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}}));
     const QString copia = amb.caminhoDados(validacao::nomeCopiaLancamentos());
     QByteArray bytes = lerArquivo(copia);
     const qsizetype registro = bytes.size() / 3;   // with its CR LF
@@ -567,8 +567,8 @@ void TstValidacao::validacaoIncompleta()
     QFETCH(bool, cancelada);
     Ambiente amb;
     // Check 2 finds a difference on 1.1.01.
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, 9000}, {"1.1.02", 0, 10000, -10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                                {{"1.1.01", 10000, 0, 9000}, {"1.1.02", 0, 10000, -10000}}));
     {
         PainelRegistro painel;
         validacao::Estado estado;
@@ -615,8 +615,8 @@ void TstValidacao::validacaoIncompleta()
 void TstValidacao::janelasDoMenuAoFim()
 {
     Ambiente amb;
-    declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
-                        {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}});
+    CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
+                                {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}}));
     geral().gConn->fechar();
     gancho();
     Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));

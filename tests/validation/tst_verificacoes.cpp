@@ -55,7 +55,7 @@ void novaDeclaracao()
 {
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
     for (int tipo : {6, 8, 9})
-        criarTabela(tipo);
+        CONFERE(criarTabela(tipo));
     for (int tipo : {1, 2, 6, 7, 8, 9})
         QVERIFY(geral().gConn->executar(
             QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao) "
@@ -143,17 +143,17 @@ void TstVerificacoes::debitosContraCreditos()
     QFETCH(QList<qint64>, creditos);
     QFETCH(bool, achado);
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     qint64 d = 0, c = 0;
     // Lower-case indicators count with the upper-case ones.
     bool minuscula = false;
     for (qint64 v : debitos) {
-        lanc("032005", "1.1", v, minuscula ? "d" : "D");
+        CONFERE(lanc("032005", "1.1", v, minuscula ? "d" : "D"));
         minuscula = !minuscula;
         d += v;
     }
     for (qint64 v : creditos) {
-        lanc("032005", "1.2", v, "C");
+        CONFERE(lanc("032005", "1.2", v, "C"));
         c += v;
     }
     validacao::Estado estado;
@@ -210,10 +210,10 @@ void TstVerificacoes::saldoMensal()
     QFETCH(QString, indFin);
     QFETCH(QString, linha);
     Ambiente amb;
-    novaDeclaracao();
-    saldo(8, QStringLiteral("01032005"), QStringLiteral("1.1"), 0, "D", 0, 0, 0, "D");
-    saldo(8, QStringLiteral("01022005"), QStringLiteral("1.1.01"), ini, qPrintable(indIni), deb, cred, fin,
-          qPrintable(indFin));
+    CONFERE(novaDeclaracao());
+    CONFERE(saldo(8, QStringLiteral("01032005"), QStringLiteral("1.1"), 0, "D", 0, 0, 0, "D"));
+    CONFERE(saldo(8, QStringLiteral("01022005"), QStringLiteral("1.1.01"), ini, qPrintable(indIni), deb, cred, fin,
+                  qPrintable(indFin)));
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidaSaldosMes(estado, 1), qPrintable(geral().gMsg));
     const bool achado = !linha.isEmpty();
@@ -233,10 +233,10 @@ void TstVerificacoes::saldoMensal()
 void TstVerificacoes::saldoMensalGruposDePagina()
 {
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     for (int i = 1; i <= 82; ++i)
-        saldo(9, QStringLiteral("01012005"), QStringLiteral("A.%1").arg(i, 3, 10, QLatin1Char('0')), 100, "D", 0, 0,
-              0, "D");
+        CONFERE(saldo(9, QStringLiteral("01012005"), QStringLiteral("A.%1").arg(i, 3, 10, QLatin1Char('0')), 100, "D", 0, 0,
+                      0, "D"));
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidaSaldosMes(estado, 2), qPrintable(geral().gMsg));
     const QStringList grupos = linhas(QStringLiteral("SELECT quebra FROM tbSaldoFinal WHERE Tipo = 2 ORDER BY Conta"));
@@ -254,7 +254,7 @@ void TstVerificacoes::saldoMensalGruposDePagina()
 void TstVerificacoes::saldoMensalVazio()
 {
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     validacao::Estado estado;
     QVERIFY(validacao::fun_ValidaSaldosMes(estado, 1));
     QCOMPARE(situacoes(), QStringList{});
@@ -306,13 +306,13 @@ void TstVerificacoes::continuidade()
     QFETCH(QStringList, esperado);
     QFETCH(QString, contadores);
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     for (const QString& h : std::as_const(historico)) {
         const QStringList p = h.split(u' ');
         const qint64 ini = p.at(2).toLongLong(), fin = p.at(3).toLongLong();
         const QString data =
             QStringLiteral("01") + p.at(1).rightJustified(2, u'0') + QStringLiteral("2005");
-        saldo(8, data, p.at(0), qAbs(ini), ini < 0 ? "C" : "D", 0, 0, qAbs(fin), fin < 0 ? "C" : "D");
+        CONFERE(saldo(8, data, p.at(0), qAbs(ini), ini < 0 ? "C" : "D", 0, 0, qAbs(fin), fin < 0 ? "C" : "D"));
     }
     validacao::Estado estado;
     QVERIFY2(validacao::fun_validaSaldosPorConta(estado, 1), qPrintable(geral().gMsg));
@@ -349,10 +349,10 @@ void TstVerificacoes::continuidadeErroComRotulos()
 void TstVerificacoes::continuidadeSoNoAuxiliar()
 {
     Ambiente amb;
-    novaDeclaracao();
-    saldo(8, QStringLiteral("01012005"), QStringLiteral("1.1"), 0, "D", 0, 0, 0, "D");
-    saldo(9, QStringLiteral("01012005"), QStringLiteral("A.1"), 0, "D", 0, 0, 100, "D");
-    saldo(9, QStringLiteral("01022005"), QStringLiteral("A.1"), 0, "D", 0, 0, 0, "D");
+    CONFERE(novaDeclaracao());
+    CONFERE(saldo(8, QStringLiteral("01012005"), QStringLiteral("1.1"), 0, "D", 0, 0, 0, "D"));
+    CONFERE(saldo(9, QStringLiteral("01012005"), QStringLiteral("A.1"), 0, "D", 0, 0, 100, "D"));
+    CONFERE(saldo(9, QStringLiteral("01022005"), QStringLiteral("A.1"), 0, "D", 0, 0, 0, "D"));
     validacao::Estado estado;
     QVERIFY(validacao::fun_validaSaldosPorConta(estado, 2));
     QVERIFY(validacao::fun_validaSaldosPorConta(estado, 1));
@@ -411,7 +411,7 @@ void TstVerificacoes::lancamentosXSaldos()
     QFETCH(QStringList, resumo);
     QFETCH(QString, status);
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     for (const QString& l : std::as_const(lancamentos)) {
         // "03 1.1    30000 D": the account keeps the blanks before the amount.
         const qsizetype a = l.indexOf(u' ', 3);
@@ -420,13 +420,13 @@ void TstVerificacoes::lancamentosXSaldos()
             ++v;
         const QString conta = l.mid(3, a - 3) + QString(v - a - 1, u' ');
         const QStringList resto = l.mid(v).split(u' ');
-        lanc(qPrintable(l.left(2) + QStringLiteral("2005")), qPrintable(conta), resto.at(0).toLongLong(),
-             qPrintable(resto.at(1)));
+        CONFERE(lanc(qPrintable(l.left(2) + QStringLiteral("2005")), qPrintable(conta), resto.at(0).toLongLong(),
+                     qPrintable(resto.at(1))));
     }
     for (const QString& s : std::as_const(saldos)) {
         const QStringList p = s.split(u' ');
-        saldo(8, QStringLiteral("01") + p.at(0) + QStringLiteral("2005"), p.at(1), 0, "D", p.at(2).toLongLong(),
-              p.at(3).toLongLong(), 0, "D");
+        CONFERE(saldo(8, QStringLiteral("01") + p.at(0) + QStringLiteral("2005"), p.at(1), 0, "D", p.at(2).toLongLong(),
+                      p.at(3).toLongLong(), 0, "D"));
     }
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidasaldosXlancamentos(estado), qPrintable(geral().gMsg));
@@ -446,14 +446,14 @@ void TstVerificacoes::lancamentosXSaldos()
 void TstVerificacoes::lancamentosXSaldosGruposDePagina()
 {
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     for (int i = 1; i <= 45; ++i) {
         const QString conta = QStringLiteral("1.%1").arg(i, 3, 10, QLatin1Char('0'));
-        lanc("032005", qPrintable(conta), 500, "D");
-        saldo(8, QStringLiteral("01032005"), conta, 0, "D", 0, 0, 0, "D");
+        CONFERE(lanc("032005", qPrintable(conta), 500, "D"));
+        CONFERE(saldo(8, QStringLiteral("01032005"), conta, 0, "D", 0, 0, 0, "D"));
     }
     for (int i = 1; i <= 3; ++i)
-        lanc("032005", qPrintable(QStringLiteral("2.%1").arg(i)), 500, "C");
+        CONFERE(lanc("032005", qPrintable(QStringLiteral("2.%1").arg(i)), 500, "C"));
     validacao::Estado estado;
     QVERIFY2(validacao::fun_ValidasaldosXlancamentos(estado), qPrintable(geral().gMsg));
     QStringList grupos = linhas(QStringLiteral("SELECT Quebra || IndDC FROM tbLancamentoXsaldo ORDER BY rowid"));

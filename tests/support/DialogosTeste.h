@@ -1,6 +1,6 @@
 #pragma once
 // Scripted dialogs: records every message and answers from queues.
-#include "Dialogos.h"
+#include "platform/Dialogos.h"
 
 #include <QList>
 #include <QQueue>
