@@ -43,6 +43,7 @@ void tabelaImportada(int tipo, const QList<QPair<QByteArray, QByteArray>>& linha
             p << QString::fromLatin1(tipoConta);
         QVERIFY(g.gConn->executar(sql, p));
     }
+    QVERIFY2(motor::criarIndicesAdiados(ctx), qPrintable(g.gMsg));   // as the end of its import
 }
 
 void prepararArquivo(Ambiente& amb, int tipo, const QMap<int, QByteArray>& bom, const QList<Campos>& registros,

@@ -281,9 +281,4 @@ bool Contexto::confirmarLote()
     return true;
 }
 
-bool Contexto::loteAberto() const
-{
-    return m_lote;
-}
-
 } // namespace motor

@@ -146,7 +146,10 @@ public:
     // at every exit of the loop. False (gMsg set) when the commit failed.
     bool abrirLote();
     bool confirmarLote();
-    bool loteAberto() const;
+
+    // fun_Criar_Tabela left indexes of the staging table to be built after
+    // the load (criarIndicesAdiados, at every end of the record test).
+    bool indicesPendentes = false;
 
     // How the reading ended (for the window and the tests).
     enum class Fim { Nenhum, Normal, Limite, Cancelado, Falha, TamanhoErrado, JanelaFechada };
