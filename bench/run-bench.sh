@@ -241,11 +241,12 @@ if (( ESCALA_CONTAS > 0 )); then
   ORDENS=(ordenado)
   (( EMBARALHADO > 0 )) && ORDENS+=(embaralhado)
   declare -A ESC_SEG
-  mkdir -p "$TMP/dados-escala"
   printf '%-5s %12s %12s %12s %8s %8s %10s %12s %10s\n' tipo registros lidos corretos erros status segundos "registros/s" "pico MB"
   for ordem in "${ORDENS[@]}"; do
     opcao=(); rotulo=""
     [[ $ordem == embaralhado ]] && { opcao=(--embaralhar); rotulo=" emb"; }
+    # A fresh data folder: the chart's reset would otherwise drop the balances first.
+    rm -rf "$TMP/dados-escala"; mkdir -p "$TMP/dados-escala"
     "$GERADOR" --in "$IN" --cnpj "$CNPJ" --inicio "$INICIO" --fim "$FIM" --contas "$ESCALA_CONTAS" --tipos 1,8 \
       --saldos-contas "$SALDOS_CONTAS" --seed "$SEED" --saida "$TMP/escala" "${opcao[@]}" >"$TMP/escala.txt"
     for t in 1 8; do
