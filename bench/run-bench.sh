@@ -266,10 +266,9 @@ if (( ESCALA_CONTAS > 0 )); then
     rm -rf "$TMP/escala"
   done
   if (( EMBARALHADO > 0 )); then
-    echo "   embaralhado / ordenado: plano $(razao "${ESC_SEG[1embaralhado]}" "${ESC_SEG[1ordenado]}")," \
-      "saldos $(razao "${ESC_SEG[8embaralhado]}" "${ESC_SEG[8ordenado]}")" \
-      "$( (( SALDOS_GRANDE > 0 )) && echo ", saldos de todas as contas $(razao "${ESC_SEG[grandeembaralhado]}" "${ESC_SEG[grandeordenado]}")")" \
-      "(meta ≤ 1.5)"
+    razoes="plano $(razao "${ESC_SEG[1embaralhado]}" "${ESC_SEG[1ordenado]}"), saldos $(razao "${ESC_SEG[8embaralhado]}" "${ESC_SEG[8ordenado]}")"
+    (( SALDOS_GRANDE > 0 )) && razoes="$razoes, saldos de todas as contas $(razao "${ESC_SEG[grandeembaralhado]}" "${ESC_SEG[grandeordenado]}")"
+    echo "   embaralhado / ordenado: $razoes (meta ≤ 1.5)"
   fi
   rm -rf "$TMP/dados-escala"
 fi
