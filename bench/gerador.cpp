@@ -19,6 +19,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 using u64 = std::uint64_t;
@@ -202,10 +206,27 @@ struct Mutacao {
     int codigo;
 };
 
+// The order of a shuffled file of n records: position j holds record
+// ordem[j] of the file as generated. The same for a seed, type and count.
+std::vector<std::uint32_t> permutacao(u64 semente, int tipo, u64 n)
+{
+    if (n > 0xffffffffull) falhar("arquivo grande demais para embaralhar");
+    std::vector<std::uint32_t> ordem(static_cast<size_t>(n));
+    for (u64 i = 0; i < n; ++i) ordem[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
+    Rng rng(semente, 100 + static_cast<u64>(tipo));
+    for (u64 i = n; i > 1; --i)
+        std::swap(ordem[static_cast<size_t>(i - 1)], ordem[static_cast<size_t>(rng.abaixo(i))]);
+    return ordem;
+}
+
 // Buffered writer of one file; applies the seeded errors as records pass.
+// Shuffled (embaralhar), the records are written in generated order and then
+// rewritten in the order of permutacao().
 class Arquivo {
 public:
-    Arquivo(const std::string& caminho, std::vector<Mutacao> erros) : m_caminho(caminho), m_erros(std::move(erros))
+    Arquivo(const std::string& caminho, std::vector<Mutacao> erros, bool embaralhar = false, u64 semente = 0,
+            int tipo = 0)
+        : m_caminho(caminho), m_erros(std::move(erros)), m_embaralhar(embaralhar), m_semente(semente), m_tipo(tipo)
     {
         m_f = std::fopen(caminho.c_str(), "wb");
         if (!m_f) falhar("não foi possível criar " + caminho + ": " + std::strerror(errno));
@@ -218,6 +239,7 @@ public:
     void gravar(const Registro& r)
     {
         if (erroDoProximo()) ++m_prox;
+        m_tamanho = r.b.size() + 2;
         m_buf.append(r.b);
         m_buf.append("\r\n");
         ++m_n;
@@ -229,9 +251,34 @@ public:
         descarregar();
         if (std::fclose(m_f) != 0) falhar("erro ao fechar " + m_caminho);
         m_f = nullptr;
+        if (m_embaralhar && m_n > 1) embaralhar();
     }
 
 private:
+    void embaralhar()
+    {
+        const std::string gerado = m_caminho + ".gerado";
+        if (std::rename(m_caminho.c_str(), gerado.c_str()) != 0) falhar("erro ao renomear " + m_caminho);
+        const int fd = ::open(gerado.c_str(), O_RDONLY);
+        if (fd < 0) falhar("erro ao abrir " + gerado);
+        const size_t bytes = static_cast<size_t>(m_n) * m_tamanho;
+        void* mapa = ::mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE, fd, 0);
+        ::close(fd);
+        if (mapa == MAP_FAILED) falhar("erro ao ler " + gerado);
+        const char* base = static_cast<const char*>(mapa);
+        m_f = std::fopen(m_caminho.c_str(), "wb");
+        if (!m_f) falhar("não foi possível criar " + m_caminho + ": " + std::strerror(errno));
+        for (const std::uint32_t i : permutacao(m_semente, m_tipo, m_n)) {
+            m_buf.append(base + static_cast<size_t>(i) * m_tamanho, m_tamanho);
+            if (m_buf.size() >= (1u << 20) - 400) descarregar();
+        }
+        descarregar();
+        ::munmap(mapa, bytes);
+        if (std::fclose(m_f) != 0) falhar("erro ao fechar " + m_caminho);
+        m_f = nullptr;
+        std::remove(gerado.c_str());
+    }
+
     void descarregar()
     {
         if (!m_buf.empty() && std::fwrite(m_buf.data(), 1, m_buf.size(), m_f) != m_buf.size())
@@ -244,6 +291,10 @@ private:
     FILE* m_f = nullptr;
     std::string m_buf;
     u64 m_n = 0;
+    size_t m_tamanho = 0;   // bytes per record, CR LF included
+    bool m_embaralhar;
+    u64 m_semente;
+    int m_tipo;
 };
 
 // A code no chart or table holds (roots start at 1).
@@ -261,6 +312,7 @@ struct Opcoes {
     i64 inicio = 0, fim = -1;
     u64 contas = 1000, contasAux = 0, lancamentos = 10000, lancamentosAux = 0, centros = 20, semente = 1;
     bool contasAuxDadas = false, lancAuxDados = false;
+    bool embaralhar = false;   // records in a shuffled order instead of the generated one
     std::string saida;
     std::vector<int> tipos;
     std::vector<std::string> erros;
@@ -510,7 +562,8 @@ std::string diaInvalido(const char* data)
 void gerarTabela(const Declaracao& d, int tipo)
 {
     const Leiaute l = leiaute(d.o.in, tipo);
-    Arquivo arq(caminho(d, tipo), d.erros.count(tipo) ? d.erros.at(tipo) : std::vector<Mutacao>{});
+    Arquivo arq(caminho(d, tipo), d.erros.count(tipo) ? d.erros.at(tipo) : std::vector<Mutacao>{}, d.o.embaralhar,
+                d.o.semente, tipo);
     const std::string& data = d.diaTexto.front();
     const std::string tabela = zeros(tipo <= 2 ? 1 : static_cast<u64>(tipo), 3);
     const std::vector<Conta>* contas = tipo == 1 ? &d.plano : tipo == 2 ? &d.aux : nullptr;
@@ -579,8 +632,12 @@ void gerarLancamentos(const Declaracao& d, const Familia& f, bool gravarLanc, bo
     const Leiaute ll = leiaute(d.o.in, f.tipoLanc), ls = leiaute(d.o.in, f.tipoSaldo);
     std::unique_ptr<Arquivo> lanc, saldos;
     auto errosDe = [&](int t) { return d.erros.count(t) ? d.erros.at(t) : std::vector<Mutacao>{}; };
-    if (gravarLanc) lanc = std::make_unique<Arquivo>(caminho(d, f.tipoLanc), errosDe(f.tipoLanc));
-    if (gravarSaldos) saldos = std::make_unique<Arquivo>(caminho(d, f.tipoSaldo), errosDe(f.tipoSaldo));
+    if (gravarLanc)
+        lanc = std::make_unique<Arquivo>(caminho(d, f.tipoLanc), errosDe(f.tipoLanc), d.o.embaralhar, d.o.semente,
+                                         f.tipoLanc);
+    if (gravarSaldos)
+        saldos = std::make_unique<Arquivo>(caminho(d, f.tipoSaldo), errosDe(f.tipoSaldo), d.o.embaralhar,
+                                           d.o.semente, f.tipoSaldo);
 
     std::vector<i64> saldo(K, 0), deb(K, 0), cred(K, 0);
     { // opening balances of the period, summing to zero
@@ -742,13 +799,18 @@ const char* const Uso =
     "       [--cnpj CNPJ] [--contas N] [--contas-aux N] [--centros N]\n"
     "       [--lancamentos M] [--lancamentos-aux M] [--tipos 1,6,8] [--seed S]\n"
     "       [--erros COD:QTD,TIPO/COD:QTD,...] [--erros-cada N] [--saldos-contas N]\n"
+    "       [--embaralhar]\n"
     "Escreve PASTA/tipoN.txt (leiautes padrão, Windows-1252, CR LF) e, com erros,\n"
     "PASTA/erros.txt (tipo;registro;codigo). --contas é o número de contas analíticas\n"
     "(o plano acrescenta os níveis sintéticos); --lancamentos é o número de registros;\n"
-    "--saldos-contas limita os saldos a N contas analíticas espalhadas pelo plano.\n"
+    "--saldos-contas limita os saldos a N contas analíticas espalhadas pelo plano;\n"
+    "--embaralhar grava os registros de cada arquivo em ordem aleatória (a mesma\n"
+    "para a mesma semente), e erros.txt dá a posição de cada um no arquivo gravado.\n"
     "Observações: o erro 12 no plano geral da IN 86 marca também o registro repetido;\n"
     "o erro 48 no plano auxiliar traz também o 10; um erro num plano ou tabela esvazia\n"
-    "a tabela importada e os arquivos seguintes passam a errar por falta de referências.\n";
+    "a tabela importada e os arquivos seguintes passam a errar por falta de referências;\n"
+    "embaralhado, um registro repetido (12, 25) pode vir antes do seu original, que\n"
+    "então leva o erro em seu lugar.\n";
 
 u64 numeroOpcao(const std::string& nomeOpcao, const char* v)
 {
@@ -775,6 +837,7 @@ Opcoes lerOpcoes(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "-h" || a == "--help") { std::fputs(Uso, stdout); std::exit(0); }
+        if (a == "--embaralhar") { o.embaralhar = true; continue; }
         if (i + 1 >= argc) falhar("falta o valor de " + a + "\n" + Uso);
         const char* v = argv[++i];
         if (a == "--in") o.in = static_cast<int>(numeroOpcao(a, v));
@@ -839,9 +902,21 @@ int main(int argc, char** argv)
         FILE* m = std::fopen((d.o.saida + "/erros.txt").c_str(), "wb");
         if (!m) falhar("não foi possível criar erros.txt");
         std::fputs("tipo;registro;codigo\r\n", m);
-        for (const auto& [tipo, lista] : d.erros)
-            for (const Mutacao& e : lista)
+        for (const auto& [tipo, lista] : d.erros) {
+            std::vector<Mutacao> gravados = lista;
+            if (d.o.embaralhar) {
+                // Where each record went in the shuffled file.
+                const std::vector<std::uint32_t> ordem = permutacao(d.o.semente, tipo, registrosDoTipo(d, tipo));
+                std::vector<std::uint32_t> posicao(ordem.size());
+                for (size_t j = 0; j < ordem.size(); ++j) posicao[ordem[j]] = static_cast<std::uint32_t>(j);
+                for (Mutacao& e : gravados)
+                    if (e.registro < posicao.size()) e.registro = posicao[static_cast<size_t>(e.registro)];
+                std::sort(gravados.begin(), gravados.end(),
+                          [](const Mutacao& a, const Mutacao& b) { return a.registro < b.registro; });
+            }
+            for (const Mutacao& e : gravados)
                 std::fprintf(m, "%d;%llu;%d\r\n", tipo, static_cast<unsigned long long>(e.registro + 1), e.codigo);
+        }
         if (std::fclose(m) != 0) falhar("erro ao gravar erros.txt");
     }
     std::printf("IN %d, CNPJ %s, %s a %s, seed %llu\n", d.o.in, d.o.cnpj.c_str(), d.diaTexto.front().c_str(),

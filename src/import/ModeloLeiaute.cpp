@@ -175,7 +175,6 @@ bool ModeloLeiaute::carregar()
     beginResetModel();
     m_linhas.clear();
     m_linhas.append(Entrada{});
-    m_recusa.clear();
     bool ok = conectado();
     db::Erro e = ok ? db::Erro{} : semConexao();
     if (ok) {
@@ -359,7 +358,6 @@ qint64 ModeloLeiaute::comprimentoRegistro() const
 
 bool ModeloLeiaute::recusar(const QModelIndex& i, const QString& texto)
 {
-    m_recusa = texto;
     Q_EMIT recusado(i, texto);
     return false;
 }
@@ -398,7 +396,6 @@ bool ModeloLeiaute::setData(const QModelIndex& i, const QVariant& v, int papel)
 {
     if (!i.isValid() || papel != Qt::EditRole || !(flags(i) & Qt::ItemIsEditable))
         return false;
-    m_recusa.clear();
     const int r = i.row();
     if (i.column() == ColNomeCampo) {
         Linha& l = editar(r);
@@ -496,8 +493,7 @@ ModeloLeiaute::Gravacao ModeloLeiaute::gravarLinha(int linha, Recusa* recusa)
         return Gravacao::Gravada;
     Linha w = *m_linhas.at(linha).edicao;
     const auto recusada = [&](const QString& texto, int coluna) {
-        m_recusa = texto;
-        if (recusa)
+            if (recusa)
             *recusa = Recusa{texto, coluna};
         return Gravacao::Recusada;
     };

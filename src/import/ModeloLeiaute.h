@@ -76,8 +76,8 @@ public:
     QVariant data(const QModelIndex& i, int papel = Qt::DisplayRole) const override;
     QVariant headerData(int secao, Qt::Orientation o, int papel = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& i) const override;
-    // Cell rules: a refused value returns false, with its message in
-    // ultimaRecusa() and the signal recusado().
+    // Cell rules: a refused value returns false, with its message in the
+    // signal recusado().
     bool setData(const QModelIndex& i, const QVariant& valor, int papel = Qt::EditRole) override;
 
     // The last row is the empty row where a field is appended.
@@ -87,7 +87,6 @@ public:
     bool temPendencia() const;
     void descartar(int linha);
     void descartarTudo();
-    QString ultimaRecusa() const { return m_recusa; }
     qint32 maiorCodsequ() const;
     qint64 comprimentoRegistro() const;
 
@@ -127,5 +126,4 @@ private:
     QList<Entrada> m_linhas;  // stored rows, then the new row
     QList<leiaute::CampoPadrao> m_padrao;
     qint32 m_ultimoPadrao = 0;
-    QString m_recusa;
 };

@@ -21,8 +21,6 @@ public:
     void valorBarra(qint64 valor) override;
     void status(const QString& texto) override;
 
-    bool executando() const { return m_executando; }
-
 public Q_SLOTS:
     void cmdOk_Click();
     void cmdCancelar_Click();

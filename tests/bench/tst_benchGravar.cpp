@@ -85,10 +85,10 @@ void TstBenchGravar::gravar()
 
     // Validated: the entries are reloaded, so their total is the one the
     // recording proves against the bytes it writes.
-    const Saida v = executar(QStringLiteral("tobri-bench"),
-                             QStringList{QStringLiteral("validate"), QStringLiteral("--data"), dados} + Declaracao);
-    QCOMPARE(v.codigo, 0);
-    QCOMPARE(v.json.value(QStringLiteral("erro")).toBool(true), false);
+    const Saida validada = executar(QStringLiteral("tobri-bench"),
+                                    QStringList{QStringLiteral("validate"), QStringLiteral("--data"), dados} + Declaracao);
+    QCOMPARE(validada.codigo, 0);
+    QCOMPARE(validada.json.value(QStringLiteral("erro")).toBool(true), false);
     s = executar(QStringLiteral("tobri-bench"), gravar);
     QVERIFY2(s.codigo == 0, qPrintable(s.json.value(QStringLiteral("mensagem")).toString()));
     QVERIFY(s.json.value(QStringLiteral("mensagem")).isNull());

@@ -143,6 +143,8 @@ private Q_SLOTS:
     void errosSemeados();
     void errosDeCadaCodigo();
     void mesmaSementeMesmoArquivo();
+    void embaralhado_data();
+    void embaralhado();
 
 private:
     bool gerar(const Declaracao& d, const QString& pasta, const QStringList& extra);
@@ -471,6 +473,52 @@ void TstGerador::mesmaSementeMesmoArquivo()
     QCOMPARE(ler(arquivo(so6, 6)), completo);
     QVERIFY(ler(arquivo(semente2, 6)) != completo);
     QVERIFY(!QFile::exists(arquivo(so6, 1)));
+}
+
+void TstGerador::embaralhado_data()
+{
+    QTest::addColumn<int>("in");
+    QTest::newRow("IN 68") << 68;
+    QTest::newRow("IN 86") << 86;
+}
+
+// --embaralhar writes every file's records in another order, and erros.txt
+// names where each seeded record went.
+void TstGerador::embaralhado()
+{
+    QFETCH(int, in);
+    const Declaracao& d = declaracao(in);
+    const QString pasta = m_tmp.filePath(QStringLiteral("embaralhado%1").arg(in));
+    QVERIFY(gerar(d, pasta, {QStringLiteral("--erros"), Erros, QStringLiteral("--embaralhar")}));
+    for (int tipo = 1; tipo <= 9; ++tipo) {
+        if (in == 86 && (tipo == 4 || tipo == 5))
+            continue;
+        const Leiaute l = leiaute(in, tipo);
+        QString falha;
+        const auto gerados = registros(arquivo(d.pastaErros, tipo), l.tamanho, &falha);
+        const auto embaralhados = registros(arquivo(pasta, tipo), l.tamanho, &falha);
+        QVERIFY2(falha.isEmpty(), qPrintable(falha));
+        QCOMPARE(embaralhados.size(), gerados.size());
+        if (gerados.size() > 5)
+            QVERIFY(embaralhados != gerados);
+        auto ordenados = [](QList<QByteArray> r) {
+            std::sort(r.begin(), r.end());
+            return r;
+        };
+        QCOMPARE(ordenados(embaralhados), ordenados(gerados));
+        for (int codigo : {28, 34, 15, 49}) {
+            const QList<int> antes = errosListados(d.pastaErros, tipo, codigo);
+            const QList<int> depois = errosListados(pasta, tipo, codigo);
+            QCOMPARE(depois.size(), antes.size());
+            QList<QByteArray> a, b;
+            for (int n : antes)
+                a << gerados.value(n - 1);
+            for (int n : depois)
+                b << embaralhados.value(n - 1);
+            QCOMPARE(ordenados(b), ordenados(a));
+        }
+    }
+    QVERIFY(!QFile::exists(arquivo(pasta, 1) + QStringLiteral(".gerado")));
 }
 
 QTEST_GUILESS_MAIN(TstGerador)

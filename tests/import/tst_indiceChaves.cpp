@@ -1,11 +1,14 @@
-// The engine's key index against a reference map, over random keys that
-// include empty keys, NUL bytes and shared prefixes, through several growths.
-#include "import/motor/Consultas.h"
+// The engine's hash tables against reference maps: the key index over random
+// keys that include empty keys, NUL bytes and shared prefixes, and the
+// fingerprints of stored rows, through several growths.
+#include "import/motor/TabelasHash.h"
 
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <map>
+#include <set>
 #include <string>
 
 class TstIndiceChaves : public QObject {
@@ -13,7 +16,8 @@ class TstIndiceChaves : public QObject {
 private Q_SLOTS:
     void igualAUmMapa_data();
     void igualAUmMapa();
-    void impressoesNuncaAbaixoDaContagem();
+    void candidatasIncluemCadaLinhaDaChave_data();
+    void candidatasIncluemCadaLinhaDaChave();
 };
 
 void TstIndiceChaves::igualAUmMapa_data()
@@ -58,29 +62,61 @@ void TstIndiceChaves::igualAUmMapa()
         QCOMPARE(indice.buscar(QByteArrayView(k.data(), qsizetype(k.size()))), numero);
 }
 
-// The fingerprints answer "how many rows with this key" with a count that is
-// never below the true one and is 0 for a key never stored, through growths;
-// the highest count bounds every key's.
-void TstIndiceChaves::impressoesNuncaAbaixoDaContagem()
+namespace {
+
+// A fingerprint of a few values, so that many keys share one.
+quint64 impressaoFraca(QByteArrayView chave)
 {
+    return quint64(chave.size() % 5) * 0x9E3779B97F4A7C15ull;
+}
+
+} // namespace
+
+void TstIndiceChaves::candidatasIncluemCadaLinhaDaChave_data()
+{
+    QTest::addColumn<bool>("fraca");
+    QTest::newRow("impressão normal") << false;
+    QTest::newRow("impressão fraca") << true;
+}
+
+// Every stored row of a key is among its candidates (so a repeat is never
+// missed), through growths; the highest repetition bounds every key's rows.
+void TstIndiceChaves::candidatasIncluemCadaLinhaDaChave()
+{
+    QFETCH(bool, fraca);
+    const motor::ImpressoesChaves::Funcao antes =
+        motor::ImpressoesChaves::definirImpressao(fraca ? impressaoFraca : nullptr);
+    const auto restaurar = qScopeGuard([antes] { motor::ImpressoesChaves::definirImpressao(antes); });
     motor::ImpressoesChaves impressoes;
-    std::map<std::string, int> referencia;
+    std::map<std::string, std::set<qint64>> referencia;
     QRandomGenerator gerador(11);
-    for (int i = 0; i < 200000; ++i) {
-        const std::string k = "0" + std::to_string(gerador.bounded(12)) + '\0' + std::to_string(gerador.bounded(120000));
+    const int n = fraca ? 4000 : 200000;
+    qint64 rowid = 0;
+    qint64 estranhas = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::string k = "0" + std::to_string(gerador.bounded(12)) + '\0' + std::to_string(gerador.bounded(n));
         const QByteArrayView v(k.data(), qsizetype(k.size()));
-        const int real = referencia.count(k) ? referencia[k] : 0;
-        const int contagem = impressoes.contagem(v);
-        QVERIFY(contagem >= std::min(real, 3));
-        QVERIFY(impressoes.maiorContagem() >= contagem);   // the shortcut of a file without repeats
-        if (real == 0)
-            QCOMPARE(contagem, 0);   // a 62-bit fingerprint of so few keys does not collide
+        const std::set<qint64>& reais = referencia[k];
+        std::set<qint64> vistas;
+        impressoes.candidatas(v, [&](qint64 linha) {
+            vistas.insert(linha);
+            return true;
+        });
+        for (qint64 linha : reais)
+            QVERIFY(vistas.count(linha));
+        estranhas += qint64(vistas.size() - reais.size());
+        QVERIFY(impressoes.maiorRepeticao() >= int(reais.size()));
         if (gerador.bounded(2) == 0) {
-            impressoes.inserir(v);
-            ++referencia[k];
+            QVERIFY(impressoes.inserir(v, ++rowid));
+            referencia[k].insert(rowid);
         }
     }
-    QCOMPARE(impressoes.tamanho(), qsizetype(referencia.size()));
+    QCOMPARE(impressoes.tamanho(), rowid);
+    if (fraca)
+        QVERIFY(estranhas > 0);   // the candidates hold rows of other keys, for the judge
+    else
+        QCOMPARE(estranhas, qint64(0));   // 32 bits of a fingerprint of so few keys do not collide
+    QVERIFY(!impressoes.inserir("x", qint64(1) << 32));   // a rowid the slot cannot hold
 }
 
 QTEST_APPLESS_MAIN(TstIndiceChaves)

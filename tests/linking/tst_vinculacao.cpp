@@ -92,6 +92,7 @@ void criarTabela(int tipo)
     motor::Painel painel;
     motor::Contexto ctx(painel);
     QVERIFY2(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx), qPrintable(geral().gMsg));
+    QVERIFY2(motor::criarIndicesAdiados(ctx), qPrintable(geral().gMsg));   // as the end of an import
 }
 
 // A declaration (instruction 86) with its general chart, entries and

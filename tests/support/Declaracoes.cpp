@@ -51,6 +51,7 @@ void tabelaImportada(int tipo, const QList<QPair<QByteArray, QByteArray>>& linha
         QVERIFY2(ins.executar(p, &erro), qPrintable(erro.descricao));
     }
     QVERIFY2(t.confirmar(&erro), qPrintable(erro.descricao));
+    QVERIFY2(motor::criarIndicesAdiados(ctx), qPrintable(g.gMsg));   // as the end of its import
 }
 
 void prepararArquivo(Ambiente& amb, int tipo, const QMap<int, QByteArray>& bom, const QList<Campos>& registros,

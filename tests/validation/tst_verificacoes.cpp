@@ -47,6 +47,7 @@ void criarTabela(int tipo)
     motor::Painel painel;
     motor::Contexto ctx(painel);
     QVERIFY2(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx), qPrintable(g.gMsg));
+    QVERIFY2(motor::criarIndicesAdiados(ctx), qPrintable(geral().gMsg));   // as the end of an import
 }
 
 // A declaration (Jan to Apr 2005) with empty staging tables of the general

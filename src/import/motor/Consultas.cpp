@@ -10,22 +10,14 @@
 #include <QSqlRecord>
 
 #include <sqlite3.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <string_view>
 
 namespace motor {
 
 namespace {
-
-quint32 hashChave(QByteArrayView chave)
-{
-    const quint64 h = std::hash<std::string_view>{}(std::string_view(chave.data(), static_cast<size_t>(chave.size())));
-    return static_cast<quint32>(h ^ (h >> 32));
-}
 
 // Columns of a table, lower-cased; empty when the table does not exist.
 QStringList colunas(db::Conexao& c, const QString& tabela, db::Erro& e)
@@ -43,188 +35,6 @@ QStringList colunas(db::Conexao& c, const QString& tabela, db::Erro& e)
 }
 
 } // namespace
-
-void pedirPaginasGrandes(void* inicio, size_t bytes)
-{
-#ifdef MADV_HUGEPAGE
-    madvise(inicio, bytes, MADV_HUGEPAGE);   // only advice: refused, the table works as is
-#else
-    (void)inicio;
-    (void)bytes;
-#endif
-}
-
-size_t IndiceChaves::posicao(QByteArrayView chave, quint32 hash) const
-{
-    const size_t mascara = m_lugares.size() - 1;
-    for (size_t i = hash & mascara;; i = (i + 1) & mascara) {
-        const quint64 s = m_lugares[i];
-        if (s == 0)
-            return i;
-        if (static_cast<quint32>(s >> 32) != hash)
-            continue;
-        const Chave& c = m_chaves[static_cast<size_t>(s & 0xffffffffu) - 1];
-        if (c.bytes == chave.size()
-            && (chave.isEmpty() || std::memcmp(m_bytes.data() + c.inicio, chave.data(), static_cast<size_t>(c.bytes)) == 0))
-            return i;
-    }
-}
-
-qsizetype IndiceChaves::buscar(QByteArrayView chave) const
-{
-    if (m_chaves.empty())
-        return -1;
-    const quint64 s = m_lugares[posicao(chave, hashChave(chave))];
-    return s == 0 ? -1 : static_cast<qsizetype>(s & 0xffffffffu) - 1;
-}
-
-qsizetype IndiceChaves::inserir(QByteArrayView chave)
-{
-    if (2 * (m_chaves.size() + 1) > m_lugares.size())
-        redistribuir(std::max<size_t>(m_lugares.size() * 2, 1024));
-    const quint32 h = hashChave(chave);
-    quint64& s = m_lugares[posicao(chave, h)];
-    if (s != 0)
-        return static_cast<qsizetype>(s & 0xffffffffu) - 1;
-    m_chaves.push_back(Chave{static_cast<qint64>(m_bytes.size()), chave.size()});
-    m_bytes.append(chave.data(), static_cast<size_t>(chave.size()));
-    s = (static_cast<quint64>(h) << 32) | static_cast<quint64>(m_chaves.size());
-    return static_cast<qsizetype>(m_chaves.size()) - 1;
-}
-
-namespace {
-
-// Moves the used slots of an open-addressing table into `lugares` slots (a
-// power of 2); a slot's home is its value shifted right by `deslocamento`.
-void redistribuirLugares(Lugares& atual, size_t lugares, int deslocamento)
-{
-    Lugares novos(lugares, 0);
-    const size_t mascara = lugares - 1;
-    for (const quint64 s : atual) {
-        if (s == 0)
-            continue;
-        size_t i = static_cast<size_t>(s >> deslocamento) & mascara;
-        while (novos[i] != 0)
-            i = (i + 1) & mascara;
-        novos[i] = s;
-    }
-    atual.swap(novos);
-}
-
-} // namespace
-
-void IndiceChaves::antecipar(QByteArrayView chave, int etapa) const
-{
-    if (m_chaves.empty())
-        return;
-    const quint32 hash = hashChave(chave);
-    const size_t mascara = m_lugares.size() - 1;
-    size_t i = hash & mascara;
-    if (etapa <= 0) {
-        __builtin_prefetch(&m_lugares[i]);
-        return;
-    }
-    // The slots a lookup probes are few and adjacent (the table is at most
-    // half full): follow them to the first with the key's hash.
-    for (int passos = 0; passos < 8; ++passos, i = (i + 1) & mascara) {
-        const quint64 s = m_lugares[i];
-        if (s == 0)
-            return;
-        if (static_cast<quint32>(s >> 32) != hash)
-            continue;
-        const Chave& c = m_chaves[static_cast<size_t>(s & 0xffffffffu) - 1];
-        if (etapa == 1)
-            __builtin_prefetch(&c);
-        else
-            __builtin_prefetch(m_bytes.data() + c.inicio);
-        return;
-    }
-}
-
-void IndiceChaves::reservar(qsizetype n)
-{
-    if (n <= 0)
-        return;
-    m_chaves.reserve(static_cast<size_t>(n));
-    // Generous: a large block is only address space until its pages are used.
-    m_bytes.reserve(static_cast<size_t>(n) * 32);
-    size_t lugares = 1024;
-    while (lugares < 2 * static_cast<size_t>(n))
-        lugares *= 2;
-    if (lugares > m_lugares.size())
-        redistribuir(lugares);
-}
-
-void IndiceChaves::redistribuir(size_t lugares)
-{
-    redistribuirLugares(m_lugares, lugares, 32);
-}
-
-quint64 ImpressoesChaves::impressao(QByteArrayView chave)
-{
-    quint64 h = std::hash<std::string_view>{}(std::string_view(chave.data(), static_cast<size_t>(chave.size())));
-    // Final mix, so every bit of the key reaches the bits used for the slot.
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    return h & ~quint64(3);
-}
-
-size_t ImpressoesChaves::posicao(quint64 impressao) const
-{
-    const size_t mascara = m_lugares.size() - 1;
-    for (size_t i = static_cast<size_t>(impressao >> 2) & mascara;; i = (i + 1) & mascara) {
-        const quint64 s = m_lugares[i];
-        if (s == 0 || (s & ~quint64(3)) == impressao)
-            return i;
-    }
-}
-
-void ImpressoesChaves::antecipar(QByteArrayView chave) const
-{
-    if (m_lugares.empty())
-        return;
-    const size_t mascara = m_lugares.size() - 1;
-    __builtin_prefetch(&m_lugares[static_cast<size_t>(impressao(chave) >> 2) & mascara]);
-}
-
-int ImpressoesChaves::contagem(QByteArrayView chave) const
-{
-    if (m_usados == 0)
-        return 0;
-    return static_cast<int>(m_lugares[posicao(impressao(chave))] & 3);
-}
-
-void ImpressoesChaves::inserir(QByteArrayView chave)
-{
-    if (4 * (static_cast<size_t>(m_usados) + 1) > 3 * m_lugares.size())
-        redistribuir(std::max<size_t>(m_lugares.size() * 2, 1024));
-    const quint64 f = impressao(chave);
-    quint64& s = m_lugares[posicao(f)];
-    if (s == 0) {
-        s = f | 1;
-        ++m_usados;
-    } else if ((s & 3) < 3) {
-        ++s;
-    }
-    m_maior = std::max(m_maior, static_cast<int>(s & 3));
-}
-
-void ImpressoesChaves::reservar(qsizetype n)
-{
-    if (n <= 0)
-        return;
-    size_t lugares = 1024;
-    while (3 * lugares < 4 * static_cast<size_t>(n))
-        lugares *= 2;
-    if (lugares > m_lugares.size())
-        redistribuir(lugares);
-}
-
-void ImpressoesChaves::redistribuir(size_t lugares)
-{
-    redistribuirLugares(m_lugares, lugares, 2);
-}
 
 template <typename T>
 T& Consultas::Tabela<T>::marcar(QByteArrayView chave, bool* nova)
@@ -288,6 +98,12 @@ void Consultas::anteciparGravado(int tipoArquivo, QByteArrayView data, QByteArra
     if (tipoArquivo == 8 || tipoArquivo == 9)
         data = cortar(data, 3, 6);
     m_dup.antecipar(montarChave(m_chaveAdiante, data, codigo));
+}
+
+void Consultas::anteciparTotalizadora(QByteArrayView codigo, int etapa) const
+{
+    if (m_totalizadoras.carregada)
+        m_totalizadoras.indice.antecipar(semBrancosFinais(codigo), etapa);
 }
 
 bool Consultas::conta(bool geral, QByteArrayView codigo, const Conta*& achada)
@@ -517,53 +333,74 @@ bool Consultas::carregarCodigos(const QString& base, const QString& coluna, Tabe
     return true;
 }
 
-bool Consultas::contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64& total)
+Consultas::~Consultas()
 {
+    sqlite3_finalize(m_juiz);
+    sqlite3_finalize(m_juizExato);
+}
+
+bool Consultas::mesmaChave(qint64 rowid, QByteArrayView data, QByteArrayView codigo, bool exata, bool& mesma)
+{
+    mesma = false;
     Geral& g = m_c.g;
     const int tipo = g.gTipoArquivo;
-    QString coluna, condicaoData;
-    switch (tipo) {
-    case 1:
-    case 2: coluna = QStringLiteral("Codconta"); break;
-    case 3: coluna = QStringLiteral("CodCusto"); break;
-    case 4: coluna = QStringLiteral("CodDespesa"); break;
-    case 5: coluna = QStringLiteral("CodhIstPad"); break;
-    case 8:
-    case 9: coluna = QStringLiteral("Codconta"); break;
-    default: total = 0; return true;
+    sqlite3* h = g.gConn ? g.gConn->handle() : nullptr;
+    if (!h)
+        return m_c.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+    sqlite3_stmt*& s = exata ? m_juizExato : m_juiz;
+    if (!s) {
+        QString coluna;
+        switch (tipo) {
+        case 1:
+        case 2:
+        case 8:
+        case 9: coluna = QStringLiteral("Codconta"); break;
+        case 3: coluna = QStringLiteral("CodCusto"); break;
+        case 4: coluna = QStringLiteral("CodDespesa"); break;
+        case 5: coluna = QStringLiteral("CodhIstPad"); break;
+        default: return true;
+        }
+        QString condicao;
+        if (exata)   // the balances' unique key
+            condicao = QStringLiteral("DataSaldoIni = ?2 AND Codconta = ?3");
+        else   // the duplicate test: codes compare with trailing blanks ignored
+            condicao = (tipo >= 8 ? QStringLiteral("substr(DataSaldoIni, 3, 6) = ?2") : QStringLiteral("Dataatualiz = ?2"))
+                + QStringLiteral(" AND rtrim(%1, ' ') = ?3").arg(coluna);
+        const QByteArray sql =
+            QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?1 AND %2").arg(nomeTabelaTipo(tipo), condicao).toUtf8();
+        if (sqlite3_prepare_v2(h, sql.constData(), static_cast<int>(sql.size()), &s, nullptr) != SQLITE_OK) {
+            const db::Erro e = erroSqlite(h, sqlite3_extended_errcode(h));
+            sqlite3_finalize(s);
+            s = nullptr;
+            return m_c.falhar(textoErro(e));
+        }
     }
-    condicaoData = tipo >= 8 ? QStringLiteral("substr(DataSaldoIni, 3, 6) = ?") : QStringLiteral("Dataatualiz = ?");
-    // The balances' dates of that month, day by day, so the primary key
-    // (date, account) finds the candidates while the Codconta index is not
-    // built yet; only an 8-character date field can be listed so.
-    QStringList dias;
-    const CampoLeiaute* campoData = m_c.leiaute.campo(1);
-    if (tipo >= 8 && campoData && campoData->tamanho == 8 && data.size() == 6) {
-        for (int d = 1; d <= 31; ++d)
-            dias << QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0')) + texto(data);
-        condicaoData += QStringLiteral(" AND DataSaldoIni IN (?") + QStringLiteral(", ?").repeated(30) + u')';
-    }
-    // Codes compare with trailing blanks ignored; the range lets an index
-    // over the code find the candidates.
-    const QString k = texto(semBrancosFinais(codigo));
-    QSqlQuery q(g.gConn->banco());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 >= ? AND %2 <= ? AND rtrim(%2, ' ') = ? AND %3")
-                  .arg(nomeTabelaTipo(tipo), coluna, condicaoData));
-    q.addBindValue(k);
-    q.addBindValue(k + QString(256, u' '));
-    q.addBindValue(k);
-    q.addBindValue(texto(data));
-    for (const QString& d : std::as_const(dias))
-        q.addBindValue(d);
-    if (!q.exec())
-        return m_c.falhar(textoErro(db::mapearErro(q.lastError())));
-    if (!q.next()) {
-        db::Erro e;
-        return m_c.falhar(textoErro(db::fimDasLinhas(q, &e) ? db::Erro{db::ErroGeral, QStringLiteral("Contagem sem resultado.")} : e));
-    }
-    total = q.value(0).toLongLong();
+    const QByteArray d = texto(data).toUtf8();
+    const QByteArray k = texto(exata ? codigo : semBrancosFinais(codigo)).toUtf8();
+    sqlite3_bind_int64(s, 1, rowid);
+    sqlite3_bind_text(s, 2, d.constData(), static_cast<int>(d.size()), SQLITE_STATIC);
+    sqlite3_bind_text(s, 3, k.constData(), static_cast<int>(k.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(s);
+    const db::Erro e = rc == SQLITE_ROW || rc == SQLITE_DONE ? db::Erro{} : erroSqlite(h, sqlite3_extended_errcode(h));
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    if (!e.ok())
+        return m_c.falhar(textoErro(e));
+    mesma = rc == SQLITE_ROW;
     return true;
+}
+
+bool Consultas::saldoGravado(QByteArrayView data, QByteArrayView conta, bool& gravado)
+{
+    gravado = false;
+    // A row with the same key has the same month and account: it is among
+    // the rows the duplicate test's fingerprints hold.
+    bool ok = true;
+    m_dup.candidatas(chaveEmUso(cortar(data, 3, 6), conta), [&](qint64 rowid) {
+        ok = mesmaChave(rowid, data, conta, true, gravado);
+        return ok && !gravado;
+    });
+    return ok;
 }
 
 bool Consultas::importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima)
@@ -571,13 +408,21 @@ bool Consultas::importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qin
     acima = false;
     // A file without a repeated fingerprint (the usual clean file) answers
     // every key without a probe.
-    if (m_dup.maiorContagem() <= limite || m_dup.contagem(chaveEmUso(data, codigo)) <= limite)
+    if (m_dup.maiorRepeticao() <= limite)
         return true;
-    // A real duplicate or a shared fingerprint: the stored rows decide.
-    qint64 total = 0;
-    if (!contarNoBanco(data, codigo, total))
+    // The rows that share the key's fingerprint decide, each read by its rowid.
+    qint64 iguais = 0;
+    bool ok = true;
+    m_dup.candidatas(chaveEmUso(data, codigo), [&](qint64 rowid) {
+        bool mesma = false;
+        ok = mesmaChave(rowid, data, codigo, false, mesma);
+        if (ok && mesma)
+            ++iguais;
+        return ok && iguais <= limite;
+    });
+    if (!ok)
         return false;
-    acima = total > limite;
+    acima = iguais > limite;
     return true;
 }
 
@@ -586,25 +431,26 @@ void Consultas::reservarGravados(qint64 n)
     m_dup.reservar(static_cast<qsizetype>(std::clamp<qint64>(n, 1, qint64(1) << 27)));
 }
 
-void Consultas::contarGravado(QByteArrayView data, QByteArrayView codigo)
+bool Consultas::contarGravado(QByteArrayView data, QByteArrayView codigo, qint64 rowid)
 {
     // Most records of a file are stored: room for as many keys as the file
     // has records, so the table is not copied while it grows.
     if (!m_dup.reservada())
         m_dup.reservar(static_cast<qsizetype>(std::min<qint64>(m_c.maximoBarra, qint64(1) << 27)));
-    m_dup.inserir(chaveEmUso(data, codigo));
+    if (!m_dup.inserir(chaveEmUso(data, codigo), rowid))
+        return m_c.falhar(textoErroEstouro());
+    return true;
 }
 
-void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo,
+bool Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo, qint64 rowid,
                                  QByteArrayView tipoConta)
 {
-    if (tipoArquivo == 8 || tipoArquivo == 9) {
-        contarGravado(cortar(data, 3, 6), codigo);
-        return;
-    }
+    if (tipoArquivo == 8 || tipoArquivo == 9)
+        return contarGravado(cortar(data, 3, 6), codigo, rowid);
     if (tipoArquivo < 1 || tipoArquivo > 5)
-        return;
-    contarGravado(data, codigo);
+        return true;
+    if (!contarGravado(data, codigo, rowid))
+        return false;
     const QByteArrayView k = semBrancosFinais(codigo);
     const char tipo = tipoConta.size() == 1 ? maiuscula(tipoConta[0]) : '\0';
     auto marcar = [&](Tabela<Conta>& plano) {
@@ -644,6 +490,7 @@ void Consultas::registrarGravado(int tipoArquivo, QByteArrayView data, QByteArra
     default:
         break;
     }
+    return true;
 }
 
 bool Verifica_Importados(Contexto& c, bool& achou, QByteArrayView data, QByteArrayView codigo)

@@ -3,20 +3,20 @@
 // before the run do not change during it: each is loaded once, on first use,
 // into a hash keyed by the code with trailing blanks removed (a table that
 // does not exist is empty). The duplicate counts of the file in hand are kept
-// in memory, updated only when a writer stores a record, and answer as the
-// count queries over the staging table would.
+// in memory as fingerprints of the rows the writers stored, and answer as the
+// count queries over the staging table would: a row that shares a key's
+// fingerprint is read by its rowid to judge, so the test reads no index of
+// the staging table (they are built after the load).
 //
 // Every lookup returns success; false means the run must stop, with the
 // error text in gMsg. The answer comes back in `achou`.
 #include "Contexto.h"
+#include "TabelasHash.h"
 
 #include <QByteArray>
 
-#include <cstdlib>
-#include <memory>
-#include <new>
-#include <string>
-#include <vector>
+struct sqlite3_stmt;
+
 
 namespace motor {
 
@@ -46,107 +46,18 @@ bool Verifica_IntegrCusto(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrDespesa(Contexto& c, bool& achou, QByteArrayView codigo);
 bool Verifica_IntegrHist(Contexto& c, bool& achou, QByteArrayView codigo);
 
-// Allocator of the lookup hash tables. A table of several MB is probed at
-// random, once or twice per record: on huge pages (where the system offers
-// them) a probe costs a cache miss rather than a cache miss and a page walk.
-void pedirPaginasGrandes(void* inicio, size_t bytes);
-template <typename T>
-struct AlocadorTabela {
-    using value_type = T;
-    static constexpr size_t Grande = size_t(4) << 20;
-    static constexpr size_t Alinhamento = size_t(2) << 20;
-    AlocadorTabela() = default;
-    template <typename U>
-    AlocadorTabela(const AlocadorTabela<U>&) {}
-    T* allocate(size_t n)
-    {
-        const size_t bytes = n * sizeof(T);
-        if (bytes < Grande)
-            return std::allocator<T>().allocate(n);
-        const size_t tamanho = (bytes + Alinhamento - 1) & ~(Alinhamento - 1);
-        void* p = std::aligned_alloc(Alinhamento, tamanho);
-        if (!p)
-            throw std::bad_alloc();
-        pedirPaginasGrandes(p, tamanho);
-        return static_cast<T*>(p);
-    }
-    void deallocate(T* p, size_t n)
-    {
-        if (n * sizeof(T) < Grande)
-            std::allocator<T>().deallocate(p, n);
-        else
-            std::free(p);
-    }
-    template <typename U>
-    bool operator==(const AlocadorTabela<U>&) const { return true; }
-};
-using Lugares = std::vector<quint64, AlocadorTabela<quint64>>;
-
-// Byte-string keys numbered 0, 1, 2... in the order they were added; the
-// caller keeps the values in a vector by that number. The busiest exact
-// lookups of a run (charts, code tables) go through it: the keys live in one
-// buffer (no allocation per key) and each slot keeps the key's hash, so a
-// probe reads key bytes only when the hashes match.
-class IndiceChaves {
-public:
-    qsizetype buscar(QByteArrayView chave) const;   // its number, or -1
-    qsizetype inserir(QByteArrayView chave);        // its number (a new key gets tamanho())
-    qsizetype tamanho() const { return static_cast<qsizetype>(m_chaves.size()); }
-    void reservar(qsizetype n);                     // room for n keys (a hint)
-    // Asks the processor for what a later buscar() or inserir() of the key
-    // reads, one step of its chain of loads per call: 0 the slot, 1 the
-    // key's entry, 2 its bytes. Each step reads only what an earlier step
-    // (on an earlier record) fetched, so the lookup itself finds it in cache.
-    void antecipar(QByteArrayView chave, int etapa) const;
-
-private:
-    struct Chave {
-        qint64 inicio = 0;   // in m_bytes
-        qsizetype bytes = 0;
-    };
-    // Slot of the key, or the free slot where it goes.
-    size_t posicao(QByteArrayView chave, quint32 hash) const;
-    void redistribuir(size_t lugares);
-    Lugares m_lugares;   // hash << 32 | number + 1 (0: free); linear probing, a power of 2
-    std::vector<Chave> m_chaves;
-    std::string m_bytes;
-};
-
-// The keys stored in the staging table during a run, as 8 bytes each: a
-// 62-bit fingerprint of the key and a count of 1 to 3 (3: three or more).
-// The count of a fingerprint is the sum over every key that has it, so it is
-// never below the true count of a key: a count at or under a limit answers
-// "not above the limit" exactly, and only a count above it (a real
-// duplicate, or two keys that share a fingerprint) needs the database's index
-// to judge.
-class ImpressoesChaves {
-public:
-    int contagem(QByteArrayView chave) const;   // 0 to 3
-    void inserir(QByteArrayView chave);
-    void reservar(qsizetype n);                 // room for n keys (a hint)
-    void antecipar(QByteArrayView chave) const; // fetches the key's slot ahead of use
-    qsizetype tamanho() const { return m_usados; }
-    bool reservada() const { return !m_lugares.empty(); }
-    // The highest count of any fingerprint: no key counts more.
-    int maiorContagem() const { return m_maior; }
-
-private:
-    static quint64 impressao(QByteArrayView chave);
-    size_t posicao(quint64 impressao) const;
-    void redistribuir(size_t lugares);
-    Lugares m_lugares;   // fingerprint | count (0: free); linear probing, a power of 2
-    qsizetype m_usados = 0;
-    int m_maior = 0;
-};
-
 // The lookup tables of one run (owned by Contexto; the functions above use it).
 class Consultas {
 public:
     explicit Consultas(Contexto& c) : m_c(c) {}
+    ~Consultas();
+    Consultas(const Consultas&) = delete;
+    Consultas& operator=(const Consultas&) = delete;
 
     // Called by the writers when a row is stored in a staging table, so later
-    // lookups and duplicate counts see it. Codes as cut from the record.
-    void registrarGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo,
+    // lookups and duplicate counts see it. Codes as cut from the record;
+    // rowid: the stored row's. False (gMsg set) when the row cannot be kept.
+    bool registrarGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo, qint64 rowid,
                           QByteArrayView tipoConta = {});
 
     struct Conta {
@@ -171,7 +82,11 @@ public:
     // Whether more than `limite` rows of the staging table of the file in
     // hand have that date and code. False as conta().
     bool importadosAlemDe(QByteArrayView data, QByteArrayView codigo, qint64 limite, bool& acima);
-    // Room for n stored keys in the duplicate counts (by default, as many as
+    // Whether a balance row with this date and account (the balances' key,
+    // compared exactly) is stored already: the writers skip it, as the key,
+    // built after the load, would refuse it. False as conta().
+    bool saldoGravado(QByteArrayView data, QByteArrayView conta, bool& gravado);
+    // Room for n stored rows in the duplicate counts (by default, as many as
     // the progress bar's maximum, which a test reading its file twice doubles).
     void reservarGravados(qint64 n);
 
@@ -182,6 +97,9 @@ public:
     void anteciparConta(bool geral, QByteArrayView codigo, int etapa) const;
     // The duplicate count's slot of a key (date and code as registrarGravado gets them).
     void anteciparGravado(int tipoArquivo, QByteArrayView data, QByteArrayView codigo);
+    // A totalizing account's lookup (or, etapa 0, the slot its code takes
+    // when its row is stored).
+    void anteciparTotalizadora(QByteArrayView codigo, int etapa) const;
 
 private:
     // Keys with a value each, numbered by an IndiceChaves.
@@ -197,19 +115,22 @@ private:
     bool carregarPlano(const QString& base, Tabela<Conta>& plano);
     bool carregarTotalizadoras();
     bool carregarCodigos(const QString& base, const QString& coluna, Tabela<char>& tabela);
-    // Rows of the staging table of the file in hand with that date and code,
-    // counted by the database (the judge of a fingerprint above its limit).
-    bool contarNoBanco(QByteArrayView data, QByteArrayView codigo, qint64& total);
+    // Whether the stored row `rowid` of the staging table of the file in hand
+    // has that date and code (the judge of a shared fingerprint): as the
+    // duplicate test compares them, or (exata) as the balances' unique key.
+    bool mesmaChave(qint64 rowid, QByteArrayView data, QByteArrayView codigo, bool exata, bool& mesma);
     Contexto& m_c;
     Tabela<Conta> m_planoGeral, m_planoAux;
     Tabela<char> m_totalizadoras;
     Tabela<char> m_custo, m_despesa, m_hist;
     // Duplicate counts: key date \0 code (trailing blanks removed).
     ImpressoesChaves m_dup;
+    sqlite3_stmt* m_juiz = nullptr;        // the statements of mesmaChave
+    sqlite3_stmt* m_juizExato = nullptr;
     QByteArray m_chave;     // reused key buffer of the duplicate counts
     QByteArray m_chaveAdiante;   // the same for the hints
     QByteArrayView chaveEmUso(QByteArrayView data, QByteArrayView codigo);
-    void contarGravado(QByteArrayView data, QByteArrayView codigo);
+    bool contarGravado(QByteArrayView data, QByteArrayView codigo, qint64 rowid);
 };
 
 } // namespace motor

@@ -80,15 +80,6 @@ QByteArrayView semBrancosFinais(QByteArrayView c)
     return c.first(n);
 }
 
-QByteArrayView aparado(QByteArrayView c)
-{
-    c = semBrancosFinais(c);
-    qsizetype i = 0;
-    while (i < c.size() && c[i] == ' ')
-        ++i;
-    return c.sliced(i);
-}
-
 bool igualCodigo(QByteArrayView a, QByteArrayView b)
 {
     return semBrancosFinais(a) == semBrancosFinais(b);
@@ -279,11 +270,6 @@ bool Contexto::confirmarLote()
         return falhar(textoErro(e));
     }
     return true;
-}
-
-bool Contexto::loteAberto() const
-{
-    return m_lote;
 }
 
 } // namespace motor

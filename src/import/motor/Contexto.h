@@ -81,7 +81,6 @@ bool branco(QByteArrayView campo);                 // nothing left after trimmin
 bool temNul(QByteArrayView campo);
 void trocarNul(char* dados, qsizetype tamanho);    // every NUL becomes a blank
 QByteArrayView semBrancosFinais(QByteArrayView c); // trailing blanks removed (codes compare so)
-QByteArrayView aparado(QByteArrayView c);          // blanks removed on both sides (Trim)
 bool igualCodigo(QByteArrayView a, QByteArrayView b); // equal ignoring trailing blanks
 char maiuscula(char c);                             // ASCII upper case (D/C, account types)
 
@@ -146,7 +145,10 @@ public:
     // at every exit of the loop. False (gMsg set) when the commit failed.
     bool abrirLote();
     bool confirmarLote();
-    bool loteAberto() const;
+
+    // fun_Criar_Tabela left indexes of the staging table to be built after
+    // the load (criarIndicesAdiados, at every end of the record test).
+    bool indicesPendentes = false;
 
     // How the reading ended (for the window and the tests).
     enum class Fim { Nenhum, Normal, Limite, Cancelado, Falha, TamanhoErrado, JanelaFechada };

@@ -144,6 +144,7 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
         // An INSERT OR IGNORE that met a stored key ends with no change.
         if (sqlite3_changes(h) == 0)
             return true;
+        m_ultimaLinha = sqlite3_last_insert_rowid(h);
         if (gravado)
             *gravado = true;
         if (++m_noLote >= RegistrosPorLote) {
@@ -186,27 +187,21 @@ QString semTabela(const QString& procedimento)
 }
 
 
-// The INSERT texts of the chart and code-table writers and the declaration
-// texts, built once per declaration rather than per record.
-struct InsercaoTabelas {
-    qint16 in = 0;
-    QString cnpjNumeros;
-    QDate inicio, fim;
-    QString cnpj;
-    QByteArray textoCnpj, textoInicio, textoFim;   // Windows-1252, bound as field bytes (no copy per row)
-    QString sql68[6], sql86[4];   // by file type
-};
+} // namespace
 
-const InsercaoTabelas& insercoes(const Geral& g)
+const InsercoesDeclaracao& insercoes(const Geral& g)
 {
-    static InsercaoTabelas s;
-    if (s.in != g.gIN || s.cnpj != g.gCNPJ || s.cnpjNumeros != g.gCNPJNumeros || s.inicio != g.gPeriodoInicial
-        || s.fim != g.gPeriodoFinal || s.sql68[1].isEmpty()) {
-        s.in = g.gIN;
-        s.cnpj = g.gCNPJ;
-        s.cnpjNumeros = g.gCNPJNumeros;
-        s.inicio = g.gPeriodoInicial;
-        s.fim = g.gPeriodoFinal;
+    static InsercoesDeclaracao s;
+    static qint16 in = 0;
+    static QString cnpj, cnpjNumeros;
+    static QDate inicio, fim;
+    if (in != g.gIN || cnpj != g.gCNPJ || cnpjNumeros != g.gCNPJNumeros || inicio != g.gPeriodoInicial
+        || fim != g.gPeriodoFinal || s.sql68[1].isEmpty()) {
+        in = g.gIN;
+        cnpj = g.gCNPJ;
+        cnpjNumeros = g.gCNPJNumeros;
+        inicio = g.gPeriodoInicial;
+        fim = g.gPeriodoFinal;
         s.textoCnpj = cp1252::codificar(g.gCNPJ);
         s.textoInicio = cp1252::codificar(dataDdmmaaaa(g.gPeriodoInicial));
         s.textoFim = cp1252::codificar(dataDdmmaaaa(g.gPeriodoFinal));
@@ -219,11 +214,12 @@ const InsercaoTabelas& insercoes(const Geral& g)
         s.sql86[1] = insercao(1, decl + QStringLiteral(",vinculado,DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta"));
         s.sql86[2] = insercao(2, decl + QStringLiteral(",DataAtualiz,codconta,tipoConta,CodcontaTot,DescConta"));
         s.sql86[3] = insercao(3, decl + QStringLiteral(",DataAtualiz,CodCusto,Desccusto"));
+        for (int tipo : {8, 9})
+            s.sqlSaldos[tipo] = insercao(tipo, decl + QStringLiteral(",datasaldoIni,Codconta,ValorSaldoIni,IndDCSaldoIni,"
+                                                                     "ValorDebitos,ValorCreditos,ValorSaldoFin,IndDCSaldoFin"));
     }
     return s;
 }
-
-} // namespace
 
 bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codTab, QByteArrayView codigo,
                               QByteArrayView descricao)
@@ -231,7 +227,7 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     static const QString proc = QStringLiteral("fun_Grava68TabelasCodigo");
     const Geral& g = c.g;
     const int tipo = g.gTipoArquivo;
-    const InsercaoTabelas& s = insercoes(g);
+    const InsercoesDeclaracao& s = insercoes(g);
     const QByteArrayView cnpj(s.textoCnpj);
     const QByteArrayView inicio(s.textoInicio);
     const QByteArrayView fim(s.textoFim);
@@ -254,9 +250,7 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     default:
         return c.falhar(semTabela(proc));
     }
-    if (ok && gravado)
-        c.consultas().registrarGravado(tipo, data, codigo);
-    return ok;
+    return ok && (!gravado || c.consultas().registrarGravado(tipo, data, codigo, c.gravador().ultimaLinha()));
 }
 
 bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codigo, QByteArrayView tipoConta,
@@ -265,7 +259,7 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     static const QString proc = QStringLiteral("fun_Grava86TabelasCodigo");
     const Geral& g = c.g;
     const int tipo = g.gTipoArquivo;
-    const InsercaoTabelas& s = insercoes(g);
+    const InsercoesDeclaracao& s = insercoes(g);
     const QByteArrayView cnpj(s.textoCnpj);
     const QByteArrayView inicio(s.textoInicio);
     const QByteArrayView fim(s.textoFim);
@@ -292,9 +286,8 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     default:
         return c.falhar(semTabela(proc));
     }
-    if (ok && gravado)
-        c.consultas().registrarGravado(tipo, data, codigo, tipoConta);
-    return ok;
+    return ok
+        && (!gravado || c.consultas().registrarGravado(tipo, data, codigo, c.gravador().ultimaLinha(), tipoConta));
 }
 
 } // namespace motor

@@ -52,6 +52,8 @@ public:
     // textoErro(..., procedimento); the rows stored before it stay stored.
     bool inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
                  bool* gravado = nullptr);
+    // The rowid of the row the last inserir() stored.
+    qint64 ultimaLinha() const { return m_ultimaLinha; }
     // Releases the prepared statements (before gConn is closed or reopened).
     void liberar();
 
@@ -62,11 +64,20 @@ private:
     sqlite3_stmt* m_ultimo = nullptr;
     std::string m_buf;
     qint64 m_noLote = 0;
+    qint64 m_ultimaLinha = 0;
 };
 
 // The four declaration columns (Inarquivo, cnpj, periodoinicial, periodofinal
 // as ddmmyyyy) every chart, code-table and balance row begins with.
 QString colunasDeclaracao();
+
+// The writers' INSERT texts and the declaration's texts, built once per
+// declaration rather than per record.
+struct InsercoesDeclaracao {
+    QByteArray textoCnpj, textoInicio, textoFim;   // Windows-1252, bound as field bytes (no copy per row)
+    QString sql68[6], sql86[4], sqlSaldos[10];     // by file type
+};
+const InsercoesDeclaracao& insercoes(const Geral& g);
 
 // Instruction 68, types 1 to 5: update date, table code, code, description.
 bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codTab, QByteArrayView codigo,
@@ -77,7 +88,7 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
                               QByteArrayView totalizadora, QByteArrayView descricao);
 // Types 8 and 9: date, account, the four amounts and the two D/C indicators
 // (texts as cut from the record; indicators are stored upper-cased). After a
-// row is stored the writer calls consultas().registrarGravado(tipo, data, conta).
+// row is stored the writer calls consultas().registrarGravado(tipo, data, conta, rowid).
 bool fun_Grava68Saldos(Contexto& c, QByteArrayView data, QByteArrayView conta, Moeda saldoIni, QByteArrayView indIni,
                        Moeda debitos, Moeda creditos, Moeda saldoFin, QByteArrayView indFin);
 bool fun_Grava86Saldos(Contexto& c, QByteArrayView data, QByteArrayView conta, Moeda saldoIni, QByteArrayView indIni,

@@ -4,6 +4,9 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
+
+#include <algorithm>
 
 namespace motor {
 
@@ -123,13 +126,21 @@ QVector<Coluna> colunasDoTipo(int tipo, int& limite)
     }
 }
 
-// Index name (as given) and its column list, in creation order.
-QVector<QPair<QString, QString>> indicesDoTipo(int tipo, int in)
+struct Indice {
+    QString nome;     // as given
+    QString colunas;
+    bool unico = false;
+};
+
+// The indexes of a staging table, in creation order. The balances' key
+// (date, account) is a unique index: SQLite keeps a primary key that is not
+// the rowid as just such an index, and this one can be built after the load.
+QVector<Indice> indicesDoTipo(int tipo, int in)
 {
     switch (tipo) {
     case 1:
     case 2: {
-        QVector<QPair<QString, QString>> r{{QStringLiteral("codconta"), QStringLiteral("Codconta")}};
+        QVector<Indice> r{{QStringLiteral("codconta"), QStringLiteral("Codconta")}};
         if (in == 86)
             r.append({QStringLiteral("codcontatipo"), QStringLiteral("Codconta,tipoconta")});
         r.append({QStringLiteral("codcontadata"), QStringLiteral("Codconta,Dataatualiz")});
@@ -139,39 +150,55 @@ QVector<QPair<QString, QString>> indicesDoTipo(int tipo, int in)
     case 4: return {{QStringLiteral("CodDespesa"), QStringLiteral("CodDespesa")}};
     case 5: return {{QStringLiteral("CodhIstPad"), QStringLiteral("CodhIstPad")}};
     case 6:
-    case 7:
+    case 7: return {{QStringLiteral("Codconta"), QStringLiteral("Codconta")}};
     case 8:
-    case 9: return {{QStringLiteral("Codconta"), QStringLiteral("Codconta")}};
+    case 9:
+        return {{QStringLiteral("Minhachave"), QStringLiteral("DataSaldoIni,Codconta"), true},
+                {QStringLiteral("Codconta"), QStringLiteral("Codconta")}};
     default: return {};
     }
 }
 
-// The balances' Codconta index is not read while the file loads (the
-// duplicate test goes by the primary key), and filling it row by row in the
-// file's month-by-month order costs more than the rest of the load: it is
-// built once the rows are in (criarIndicesAdiados).
+// The indexes of the charts, the code tables and the balances are not read
+// while their file loads (the lookups and the duplicate test work from
+// memory and from rowids), and filling them row by row costs more than the
+// rest of the load when the file is not in key order: they are built once
+// the rows are in (criarIndicesAdiados), by one sort each. The entries'
+// tables are filled elsewhere and keep theirs from the start.
 bool indiceAdiado(int tipo)
 {
-    return tipo == 8 || tipo == 9;
+    return (tipo >= 1 && tipo <= 5) || tipo == 8 || tipo == 9;
+}
+
+QString criacaoIndice(const QString& tabela, const Indice& i, bool seNaoExiste)
+{
+    return QStringLiteral("CREATE %1INDEX %2%3_%4 ON %3 (%5)")
+        .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(),
+             seNaoExiste ? QStringLiteral("IF NOT EXISTS ") : QString(), tabela, i.nome, i.colunas);
 }
 
 } // namespace
 
 bool criarIndicesAdiados(Contexto& ctx)
 {
-    const int tipo = ctx.g.gTipoArquivo;
-    if (!indiceAdiado(tipo))
+    if (!ctx.indicesPendentes)
         return true;
+    const int tipo = ctx.g.gTipoArquivo;
     if (!ctx.confirmarLote())
         return false;
+    ctx.indicesPendentes = false;
     const QString tabela = nomeTabelaTipo(tipo);
+    db::Conexao& conn = *ctx.g.gConn;
+    // Each build is one sort of the whole table: SQLite's sorter may share
+    // it among worker threads.
+    const int ajudantes = std::clamp(QThread::idealThreadCount() - 1, 0, 4);
+    conn.executar(QStringLiteral("PRAGMA threads = %1").arg(ajudantes));
     db::Erro e;
-    for (const auto& [nome, cols] : indicesDoTipo(tipo, ctx.g.gIN)) {
-        if (!ctx.g.gConn->executar(
-                QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1 (%3)").arg(tabela, nome, cols), {}, &e))
-            return ctx.falhar(textoErro(e, QStringLiteral("fun_Criar_Tabela")));
-    }
-    return true;
+    bool ok = true;
+    for (const Indice& i : indicesDoTipo(tipo, ctx.g.gIN))
+        ok = ok && conn.executar(criacaoIndice(tabela, i, true), {}, &e);
+    conn.executar(QStringLiteral("PRAGMA threads = 0"));
+    return ok || ctx.falhar(textoErro(e, QStringLiteral("fun_Criar_Tabela")));
 }
 
 bool fun_Criar_Tabela(Contexto& ctx)
@@ -197,26 +224,20 @@ bool fun_Criar_Tabela(Contexto& ctx)
     }
     if (tipo == 1)
         defs << QStringLiteral("Vinculado INTEGER");
-    if (tipo == 8 || tipo == 9)
-        defs << QStringLiteral("CONSTRAINT Minhachave PRIMARY KEY (DataSaldoIni, Codconta)");
     db::Erro e;
     db::Transacao t(*g.gConn, &e);
     bool ok = t.ativa()
         && g.gConn->executar(QStringLiteral("CREATE TABLE %1 (%2)").arg(tabela, defs.join(QStringLiteral(", "))), {},
                              &e);
-    const auto indices = indicesDoTipo(tipo, g.gIN);
-    for (const auto& [nome, cols] : indices) {
-        if (!ok)
-            break;
-        if (indiceAdiado(tipo))
-            continue;
-        ok = g.gConn->executar(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%3)").arg(tabela, nome, cols), {}, &e);
-    }
+    if (!indiceAdiado(tipo))
+        for (const Indice& i : indicesDoTipo(tipo, g.gIN))
+            ok = ok && g.gConn->executar(criacaoIndice(tabela, i, false), {}, &e);
     ok = ok && t.confirmar(&e);
     if (!ok) {
         t.desfazer();
         return ctx.falhar(textoErro(e, proc));
     }
+    ctx.indicesPendentes = indiceAdiado(tipo);
     return true;
 }
 

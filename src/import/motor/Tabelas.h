@@ -30,12 +30,14 @@ bool LER_LeiauteDIG(Contexto& ctx);
 // Reads the layout of (gIN, gTipoArquivo) without a run (the .lay writer).
 bool lerLeiaute(Leiaute& l, QString& msg);
 
-// Creates the staging table of gTipoArquivo with its indexes from the layout,
-// in one transaction. False with gMsg "... (fun_Criar_Tabela)" after a rollback.
+// Creates the staging table of gTipoArquivo from the layout, in one
+// transaction, with the indexes of the entries' tables; those of the charts,
+// code tables and balances (the balances' unique key among them) are left
+// for criarIndicesAdiados. False with gMsg "... (fun_Criar_Tabela)" after a
+// rollback.
 bool fun_Criar_Tabela(Contexto& ctx);
-// Builds the indexes of the staging table of gTipoArquivo that
-// fun_Criar_Tabela left for after the load (the balances' Codconta). False
-// with gMsg set.
+// Builds the indexes fun_Criar_Tabela left for after the load, once (the
+// record tests' dispatch calls it at every end of a test). False with gMsg set.
 bool criarIndicesAdiados(Contexto& ctx);
 // The lookups of the record tests are loaded on first use (Consultas); this
 // only checks that gConn is open. False with gMsg set otherwise.

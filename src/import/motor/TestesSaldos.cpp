@@ -104,42 +104,6 @@ bool gravarSaldo(Contexto& ctx, Registro& r, const Valores& v)
                   v.saldoFin, ctx.campo(r, 8));
 }
 
-// The INSERT of a balance table and the declaration texts, built once per
-// declaration and type rather than per record.
-struct InsercaoSaldos {
-    int tipo = 0;
-    qint16 in = 0;
-    QString cnpj, cnpjNumeros;
-    QDate inicio, fim;
-    QString sql;
-    QByteArray textoCnpj, textoInicio, textoFim;   // Windows-1252, bound as field bytes
-};
-
-const InsercaoSaldos& insercao(const Geral& g)
-{
-    static InsercaoSaldos s;
-    if (s.tipo != g.gTipoArquivo || s.in != g.gIN || s.cnpj != g.gCNPJ || s.cnpjNumeros != g.gCNPJNumeros
-        || s.inicio != g.gPeriodoInicial || s.fim != g.gPeriodoFinal || s.sql.isEmpty()) {
-        s.tipo = g.gTipoArquivo;
-        s.in = g.gIN;
-        s.cnpj = g.gCNPJ;
-        s.cnpjNumeros = g.gCNPJNumeros;
-        s.inicio = g.gPeriodoInicial;
-        s.fim = g.gPeriodoFinal;
-        s.textoCnpj = cp1252::codificar(g.gCNPJ);
-        s.textoInicio = cp1252::codificar(dataDdmmaaaa(g.gPeriodoInicial));
-        s.textoFim = cp1252::codificar(dataDdmmaaaa(g.gPeriodoFinal));
-        // OR IGNORE: a row whose key is stored already is skipped without an
-        // error, so SQLite keeps no statement journal for every row (the
-        // writer tells a skipped row by its change count).
-        s.sql = QStringLiteral("INSERT OR IGNORE INTO %1 (%2,datasaldoIni,Codconta,ValorSaldoIni,IndDCSaldoIni,"
-                               "ValorDebitos,ValorCreditos,ValorSaldoFin,IndDCSaldoFin) "
-                               "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)")
-                    .arg(nomeTabelaTipo(g.gTipoArquivo), colunasDeclaracao());
-    }
-    return s;
-}
-
 // An indicator stored upper-cased. The usual one-letter ASCII field is
 // upper-cased in `buf` with no allocation; anything else goes the long way.
 Valor indicador(QByteArrayView f, char (&buf)[8])
@@ -161,19 +125,22 @@ bool gravarSaldos(Contexto& c, const QString& proc, QByteArrayView data, QByteAr
     const int tipo = g.gTipoArquivo;
     if (tipo != 8 && tipo != 9)
         return c.falhar(textoErro(db::ErroGeral, QStringLiteral("Tipo de arquivo sem tabela para gravação."), proc));
-    const InsercaoSaldos& s = insercao(g);
+    // A row whose key is stored already is skipped, without an error.
+    bool gravado = false;
+    if (!c.consultas().saldoGravado(data, conta, gravado))
+        return false;
+    if (gravado)
+        return true;
+    const InsercoesDeclaracao& s = insercoes(g);
     char ini[8];
     char fin[8];
-    bool gravado = false;
-    if (!c.gravador().inserir(s.sql,
+    if (!c.gravador().inserir(s.sqlSaldos[tipo],
                               {static_cast<qint64>(g.gIN), QByteArrayView(s.textoCnpj), QByteArrayView(s.textoInicio),
                                QByteArrayView(s.textoFim), data, conta, saldoIni, indicador(indIni, ini), debitos,
                                creditos, saldoFin, indicador(indFin, fin)},
                               proc, &gravado))
         return false;
-    if (gravado)
-        c.consultas().registrarGravado(tipo, data, conta);
-    return true;
+    return !gravado || c.consultas().registrarGravado(tipo, data, conta, c.gravador().ultimaLinha());
 }
 
 // The chart lookup of a balance is three dependent loads (slot, entry, key
@@ -203,19 +170,10 @@ bool fun_validaSaldos(Contexto& ctx)
     OpcoesLeitura op;
     op.mostrarContagem = true;
     Valores v;
-    const bool lido = lerArquivo(ctx, op,
-                                 TesteArquivo{[&v](Contexto& c, Registro& r) { return testarSaldo(c, r, v); },
-                                              [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); },
-                                              anteciparSaldos});
-    if (!lido) {
-        // The table keeps its index whatever stopped the reading; the stop's
-        // own text (or its silence) is what the run reports.
-        const QString msg = ctx.g.gMsg;
-        criarIndicesAdiados(ctx);
-        ctx.g.gMsg = msg;
-        return false;
-    }
-    return criarIndicesAdiados(ctx);
+    return lerArquivo(ctx, op,
+                      TesteArquivo{[&v](Contexto& c, Registro& r) { return testarSaldo(c, r, v); },
+                                   [&v](Contexto& c, Registro& r) { return gravarSaldo(c, r, v); },
+                                   anteciparSaldos});
 }
 
 bool fun_Grava68Saldos(Contexto& c, QByteArrayView data, QByteArrayView conta, Moeda saldoIni, QByteArrayView indIni,
