@@ -267,5 +267,5 @@ void TstRepetidos::saldosEmbaralhados()
     QCOMPARE(e.numero, db::ErroBanco);
 }
 
-QTEST_GUILESS_MAIN(TstRepetidos)
+QTEST_MAIN(TstRepetidos)
 #include "tst_repetidos.moc"
