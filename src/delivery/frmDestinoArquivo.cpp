@@ -117,10 +117,8 @@ void frmDestinoArquivo::driDiretorio_Activated(QListWidgetItem* item)
 {
     if (!item)
         return;
-    if (const QString recusa = listas::recusaDoItem(item); !recusa.isEmpty()) {
-        dlg::MsgBox(recusa, dlg::Icone::Critico);
+    if (listas::mostrarRecusa(item))
         return;
-    }
     definirPasta(listas::caminhoDoItem(item));
 }
 
@@ -128,10 +126,8 @@ void frmDestinoArquivo::cmdOk_Click()
 {
     // A folder whose name cannot be used is refused here: under the name Qt
     // reads it would be another folder.
-    if (const QString recusa = listas::recusaDoItem(driDiretorio->currentItem()); !recusa.isEmpty()) {
-        dlg::MsgBox(recusa, dlg::Icone::Critico);
+    if (listas::mostrarRecusa(driDiretorio->currentItem()))
         return;
-    }
     // The highlighted folder, else the open one.
     const QString escolhida = listas::caminhoDoItem(driDiretorio->currentItem());
     geral().gDestino = escolhida.isEmpty() ? m_pasta : escolhida;

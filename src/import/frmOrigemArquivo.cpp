@@ -183,10 +183,8 @@ void frmOrigemArquivo::driDiretorio_Activated(QListWidgetItem* item)
 {
     if (!item)
         return;
-    if (const QString recusa = listas::recusaDoItem(item); !recusa.isEmpty()) {
-        dlg::MsgBox(recusa, dlg::Icone::Critico);
+    if (listas::mostrarRecusa(item))
         return;
-    }
     definirPasta(listas::caminhoDoItem(item));
 }
 
@@ -201,10 +199,8 @@ void frmOrigemArquivo::cmdOk_Click()
     if (!item || !cmdOk->isEnabled())
         return;
     // A name that cannot be used is refused before it is taken as the choice.
-    if (const QString recusa = listas::recusaDoItem(item); !recusa.isEmpty()) {
-        dlg::MsgBox(recusa, dlg::Icone::Critico);
+    if (listas::mostrarRecusa(item))
         return;
-    }
     Geral& g = geral();
     const QString nome = item->text();
     // The path as chosen: file names are case-sensitive here.

@@ -207,7 +207,7 @@ bool Leitor::proxima()
     return true;
 }
 
-QByteArrayView Leitor::valor(int i) const
+QByteArrayView Leitor::coluna(int i) const
 {
     if (i < 0 || i >= m_inicio.size())
         return {};
@@ -215,18 +215,17 @@ QByteArrayView Leitor::valor(int i) const
     if (ini >= m_atual.size())
         return {};
     const qsizetype n = std::min<qsizetype>(m_esquema.colunas.at(i).largura, m_atual.size() - ini);
-    return aparar(m_atual.sliced(ini, n));
+    return m_atual.sliced(ini, n);
+}
+
+QByteArrayView Leitor::valor(int i) const
+{
+    return aparar(coluna(i));
 }
 
 QByteArrayView Leitor::valorSemBrancosFinais(int i) const
 {
-    if (i < 0 || i >= m_inicio.size())
-        return {};
-    const qsizetype ini = m_inicio.at(i);
-    if (ini >= m_atual.size())
-        return {};
-    const qsizetype n = std::min<qsizetype>(m_esquema.colunas.at(i).largura, m_atual.size() - ini);
-    return semBrancosFinais(m_atual.sliced(ini, n));
+    return semBrancosFinais(coluna(i));
 }
 
 } // namespace textofixo

@@ -62,6 +62,8 @@ public:
 
 private:
     bool encher();
+    // Column i of the row in hand as it stands; empty past the line's end.
+    QByteArrayView coluna(int i) const;
     Esquema m_esquema;
     QVector<int> m_inicio;   // byte offset of each column in the line
     QFile m_arquivo;

@@ -1,5 +1,6 @@
 #include "ListasPastas.h"
 
+#include "platform/Dialogos.h"
 #include "platform/NomesNativos.h"
 
 #include <QComboBox>
@@ -135,6 +136,15 @@ void marcarRecusa(QListWidgetItem* item, const QString& recusa)
 QString recusaDoItem(const QListWidgetItem* item)
 {
     return item ? item->data(PapelRecusa).toString() : QString();
+}
+
+bool mostrarRecusa(const QListWidgetItem* item)
+{
+    const QString recusa = recusaDoItem(item);
+    if (recusa.isEmpty())
+        return false;
+    dlg::MsgBox(recusa, dlg::Icone::Critico);
+    return true;
 }
 
 QString recusaDaUnidade(const QString& raiz)

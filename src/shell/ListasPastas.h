@@ -47,6 +47,9 @@ QString caminhoDoItem(const QListWidgetItem* item);
 void marcarRecusa(QListWidgetItem* item, const QString& recusa);
 // The refusal of an entry whose name cannot be used; empty for the others.
 QString recusaDoItem(const QListWidgetItem* item);
+// Shows the refusal of an entry whose name cannot be used (a critical
+// message); false, showing nothing, for the others.
+bool mostrarRecusa(const QListWidgetItem* item);
 // The refusal of a volume whose root lost its name in the reading; empty
 // for the others.
 QString recusaDaUnidade(const QString& raiz);

@@ -95,8 +95,8 @@ void TstBenchGravar::gravar()
     QVERIFY(s.json.contains(QStringLiteral("segundos")));
     QVERIFY(s.json.contains(QStringLiteral("pico_kb")));
     QStringList arquivos;
-    for (const QJsonValue& v : s.json.value(QStringLiteral("arquivos")).toArray())
-        arquivos << v.toString();
+    for (const QJsonValue& nome : s.json.value(QStringLiteral("arquivos")).toArray())
+        arquivos << nome.toString();
     QCOMPARE(arquivos.size(), 9);
     QVERIFY(arquivos.contains(QStringLiteral("11222333000181-TOBRI-86-LANCG-2025010120251231.txt")));
     QVERIFY(arquivos.contains(QStringLiteral("11222333000181-TOBRI-86-00-2025010120251231.txt")));

@@ -97,6 +97,20 @@ void TstProva::forma_data()
     QTest::newRow("sem o tamanho do registro") << linhaLay("Valor", 1, 17) << QByteArray("Valor")
                                                << "o leiaute não informa o tamanho do registro" << 0 << 0;
     QTest::newRow("vazio") << QByteArray() << QByteArray() << "o leiaute está vazio" << 0 << 0;
+    QTest::newRow("registro sem bytes além do CR LF") << "RECORD_LENGTH 2 SKIP 0\r\n" + linhaLay("Valor", 1, 17)
+                                                      << QByteArray("Valor")
+                                                      << "o leiaute não informa o tamanho do registro" << 0 << 0;
+    QByteArray posicaoIlegivel = linhaLay("Valor", 9, 17);
+    posicaoIlegivel[27] = 'x';
+    QTest::newRow("posição ilegível") << inicio + posicaoIlegivel << QByteArray("Valor")
+                                      << "o campo Valor do leiaute está fora do registro" << 0 << 0;
+    QTest::newRow("o primeiro de dois campos do nome") << inicio + linhaLay("Valor", 9, 17) + linhaLay("Valor", 30, 17)
+                                                       << QByteArray("Valor") << QString() << 38 << 9;
+    QTest::newRow("o primeiro de dois campos do nome, fora") << inicio + linhaLay("Valor", 30, 17) + linhaLay("Valor", 9, 17)
+                                                             << QByteArray("Valor")
+                                                             << "o campo Valor do leiaute está fora do registro" << 0 << 0;
+    QTest::newRow("linhas em LF, a última sem fim") << "RECORD_LENGTH 38 SKIP 0\n" + linhaLay("Valor", 9, 17).chopped(2)
+                                                    << QByteArray("Valor") << QString() << 38 << 9;
 }
 
 void TstProva::forma()

@@ -286,13 +286,10 @@ void TstImportar::falhaAoGravarErroParaTudo()
     QVERIFY(linhaSituacao().isEmpty());
 }
 
-QTEST_MAIN(TstImportar)
-#include "tst_importar.moc"
-
 void TstImportar::compactacaoFalhaSemParar()
 {
     Ambiente amb;
-    preparar(amb, Limpo);
+    CONFERE(preparar(amb, Limpo));
     // Free pages, so that there is something to compact.
     Geral& g = geral();
     QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE t (x TEXT)")));
@@ -311,3 +308,6 @@ void TstImportar::compactacaoFalhaSemParar()
         QVERIFY2(m.texto.endsWith(QStringLiteral("(Fun_CompactaBanco)")), qPrintable(m.texto));
     QVERIFY(g.gConn && g.gConn->aberta());
 }
+
+QTEST_MAIN(TstImportar)
+#include "tst_importar.moc"

@@ -92,6 +92,9 @@ void preparar(Ambiente& amb, int tipo, const QByteArray& bytes, const QString& n
 motor::FimImportacao importar(Ambiente& amb, int tipo, const QByteArray& bytes, motor::Painel* painel = nullptr)
 {
     preparar(amb, tipo, bytes);
+    // The set-up failed (and said so): an end no caller here expects.
+    if (QTest::currentTestFailed())
+        return motor::FimImportacao::JanelaFechada;
     motor::Painel padrao;
     return motor::executarImportacao(painel ? *painel : padrao);
 }
@@ -295,7 +298,7 @@ void TstMotor::tabelaDeTrabalhoAoFim()
     PainelCancela painel;
     painel.cancelarEm = cancelarEm;
     bool cancelado = false;
-    preparar(amb, 3, arquivo(68, 3, registros));
+    CONFERE(preparar(amb, 3, arquivo(68, 3, registros)));
     const motor::FimImportacao fim = motor::executarImportacao(painel, &cancelado);
     QCOMPARE(fim, cancelarEm ? motor::FimImportacao::Parada : motor::FimImportacao::Concluida);
     QCOMPARE(cancelado, cancelarEm != 0);
@@ -498,7 +501,7 @@ void TstMotor::tabelaQueJaExisteParaOTeste()
 {
     Ambiente amb;
     CONFERE(novaDeclaracao(68));
-    preparar(amb, 3, arquivo(68, 3, {"01012005|003|C1|Centro"}));
+    CONFERE(preparar(amb, 3, arquivo(68, 3, {"01012005|003|C1|Centro"})));
     Geral& g = geral();
     QVERIFY(g.gConn->executar(QStringLiteral("CREATE TABLE %1 (x)").arg(motor::nomeTabela(motor::TabCentroCusto))));
     motor::Painel painel;

@@ -101,11 +101,8 @@ void criarTabela(int tipo)
 void prepararDeclaracao()
 {
     QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
-    for (int tipo : {1, 6, 8}) {
+    for (int tipo : {1, 6, 8})
         CONFERE(criarTabela(tipo));
-        if (QTest::currentTestFailed())
-            return;
-    }
     for (const ContaTeste& c : Plano) {
         QVERIFY(geral().gConn->executar(
             QStringLiteral("INSERT INTO %1 (Dataatualiz, CodConta, TipoConta, DescConta, Vinculado) "
@@ -434,7 +431,7 @@ void TstVinculacao::contasVinculadas()
 void TstVinculacao::codigoAlinhadoADireita()
 {
     Ambiente amb;
-    prepararDeclaracao();
+    CONFERE(prepararDeclaracao());
     // A code written right-aligned in the chart, the entries and the balances.
     const QString conta = QStringLiteral("7.01").rightJustified(28);
     QVERIFY(geral().gConn->executar(QStringLiteral("INSERT INTO %1 (Dataatualiz, CodConta, TipoConta, DescConta, "

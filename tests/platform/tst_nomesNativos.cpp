@@ -1,5 +1,6 @@
 // Names that are not UTF-8: how one is judged and shown, how a folder's
 // entries are listed, and the data folder the program starts with.
+#include "Conferir.h"
 #include "Nativos.h"
 
 #include "platform/NomesNativos.h"
@@ -135,15 +136,16 @@ void TstNomesNativos::listaComOsBytes()
             }
         }
     };
-    conferir(nomes::Filtro::Arquivos,
-             {{QStringLiteral("A.txt"), true},
-              {QStringLiteral("b.txt"), true},
-              {QStringLiteral("Lançamentos.txt"), true},
-              {QStringLiteral("Lançamentos.txt"), false}},
-             nomes::Tipo::Arquivo);
-    conferir(nomes::Filtro::Pastas,
-             {{QStringLiteral("atalho"), true}, {QStringLiteral("contas"), true}, {QStringLiteral("Contábil"), false}},
-             nomes::Tipo::Pasta);
+    CONFERE(conferir(nomes::Filtro::Arquivos,
+                     {{QStringLiteral("A.txt"), true},
+                      {QStringLiteral("b.txt"), true},
+                      {QStringLiteral("Lançamentos.txt"), true},
+                      {QStringLiteral("Lançamentos.txt"), false}},
+                     nomes::Tipo::Arquivo));
+    CONFERE(conferir(nomes::Filtro::Pastas,
+                     {{QStringLiteral("atalho"), true}, {QStringLiteral("contas"), true},
+                      {QStringLiteral("Contábil"), false}},
+                     nomes::Tipo::Pasta));
     QVERIFY(nomes::listar(tmp.filePath(QStringLiteral("ausente")), nomes::Filtro::Arquivos).isEmpty());
 }
 

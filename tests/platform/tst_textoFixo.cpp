@@ -52,13 +52,13 @@ void TstTextoFixo::linhasEColunas()
 void TstTextoFixo::brancosEFinsDeLinha()
 {
     QTemporaryDir dir;
-    escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")),
-             "[d.txt]\r\nColNameHeader = False\r\nFormat = FixedLength\r\n"
-             "Col1 =  \"Conta\" Char Width 6\r\nCol2 =  \"Ind\" Char Width 1\r\n");
+    CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("Schema.ini")),
+                     "[d.txt]\r\nColNameHeader = False\r\nFormat = FixedLength\r\n"
+                     "Col1 =  \"Conta\" Char Width 6\r\nCol2 =  \"Ind\" Char Width 1\r\n"));
     // A right-aligned code, a long line, and a long last line without its
     // CR LF (more than the limit buffered and no CR LF in sight).
-    escrever(caminhoEm(dir.path(), QStringLiteral("d.txt")),
-             "  1.1 D\r\n1.2   C\r\n" + QByteArray(40, 'x') + "\r\n" + QByteArray(40, 'y'));
+    CONFERE(escrever(caminhoEm(dir.path(), QStringLiteral("d.txt")),
+                     "  1.1 D\r\n1.2   C\r\n" + QByteArray(40, 'x') + "\r\n" + QByteArray(40, 'y')));
     textofixo::Leitor l;
     l.limitarLinha(7);
     QVERIFY2(l.abrir(dir.path(), QStringLiteral("d.txt")), qPrintable(l.erro()));

@@ -201,7 +201,7 @@ void TstBanco::tabelaExisteNumaPaginaDanificada()
     QVERIFY(!existe && e.ok());
     QVERIFY(c.tabelaExiste(QStringLiteral("TBIMPORTADOS"), existe, &e));
     QVERIFY(existe);
-    danificarEsquema(caminhoBancoDeclaracao());
+    CONFERE(danificarEsquema(caminhoBancoDeclaracao()));
     existe = true;
     QVERIFY(!c.tabelaExiste(QStringLiteral("tbImportados"), existe, &e));
     QVERIFY(!existe);

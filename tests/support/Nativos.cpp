@@ -7,25 +7,36 @@
 
 namespace {
 
-void percorrer(const QByteArray& raiz, const QByteArray& relativo, QStringList& r)
+// The entries of a folder but "." and ".."; none when it cannot be read.
+QList<QByteArray> entradas(const QByteArray& pasta)
 {
-    const QByteArray pasta = relativo.isEmpty() ? raiz : raiz + '/' + relativo;
+    QList<QByteArray> nomes;
     DIR* d = ::opendir(pasta.constData());
     if (!d)
-        return;
-    QList<QByteArray> nomes;
+        return nomes;
     while (const dirent* e = ::readdir(d)) {
         const QByteArray n(e->d_name);
         if (n != "." && n != "..")
             nomes << n;
     }
     ::closedir(d);
-    for (const QByteArray& n : nomes) {
+    return nomes;
+}
+
+// A folder itself, not a link to one.
+bool ehPasta(const QByteArray& caminho)
+{
+    struct stat st {};
+    return ::lstat(caminho.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void percorrer(const QByteArray& raiz, const QByteArray& relativo, QStringList& r)
+{
+    for (const QByteArray& n : entradas(relativo.isEmpty() ? raiz : raiz + '/' + relativo)) {
         const QByteArray rel = relativo.isEmpty() ? n : relativo + '/' + n;
-        struct stat st {};
-        const bool ehPasta = ::lstat((raiz + '/' + rel).constData(), &st) == 0 && S_ISDIR(st.st_mode);
-        r << mostrarNativo(rel) + (ehPasta ? QStringLiteral("/") : QString());
-        if (ehPasta)
+        const bool pasta = ehPasta(raiz + '/' + rel);
+        r << mostrarNativo(rel) + (pasta ? QStringLiteral("/") : QString());
+        if (pasta)
             percorrer(raiz, rel, r);
     }
 }
@@ -79,20 +90,9 @@ QString mostrarNativo(const QByteArray& nome)
 
 void esvaziarNativo(const QByteArray& pasta)
 {
-    DIR* d = ::opendir(pasta.constData());
-    if (!d)
-        return;
-    QList<QByteArray> nomes;
-    while (const dirent* e = ::readdir(d)) {
-        const QByteArray n(e->d_name);
-        if (n != "." && n != "..")
-            nomes << n;
-    }
-    ::closedir(d);
-    for (const QByteArray& n : nomes) {
+    for (const QByteArray& n : entradas(pasta)) {
         const QByteArray c = pasta + '/' + n;
-        struct stat st {};
-        if (::lstat(c.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        if (ehPasta(c)) {
             esvaziarNativo(c);
             ::rmdir(c.constData());
         } else {

@@ -59,6 +59,22 @@ void gancho()
         [](Formulario* f) { mostradas << QString::fromLatin1(f->metaObject()->className()); });
 }
 
+// The menu's window run on the first declaration, the database closed as
+// the menu leaves it: `run` is the confirmation it shows modally.
+void abrirConfirmacao(Formulario*& run)
+{
+    geral().gConn->fechar();
+    gancho();
+    Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
+    QVERIFY(f);
+    auto* grade = f->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+    grade->setCurrentIndex(grade->model()->index(0, 0));
+    botao(f, "cmdOk")->click();
+    QCOMPARE(mostradas, QStringList{QStringLiteral("frmConfirmaValidar")});
+    run = Formularios::obter(QStringLiteral("frmConfirmaValidar"));
+    QVERIFY(run);
+}
+
 // The .lay of the general entries' working layout, as the import writes it.
 QByteArray layDoLeiaute(const motor::Leiaute& l)
 {
@@ -337,7 +353,7 @@ void TstValidacao::recargaComEsquemaIlegivel()
 {
     Ambiente amb;
     CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}}, {{"1.1.01", 10000, 0, 10000}}));
-    danificarEsquema(caminhoBancoDeclaracao());
+    CONFERE(danificarEsquema(caminhoBancoDeclaracao()));
     // Not "not imported": the database's own text.
     QVERIFY(validacao::Fun_Criar_arquivo_ini());
     QVERIFY(!validacao::Fun_ImportarLancamento());
@@ -576,15 +592,8 @@ void TstValidacao::validacaoIncompleta()
         QCOMPARE(situacao(8).toInt(), 55);
     }
     if (cancelada) {
-        geral().gConn->fechar();
-        gancho();
-        Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
-        auto* grade = f->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
-        grade->setCurrentIndex(grade->model()->index(0, 0));
-        botao(f, "cmdOk")->click();
-        QCOMPARE(mostradas, QStringList{QStringLiteral("frmConfirmaValidar")});
-        Formulario* run = Formularios::obter(QStringLiteral("frmConfirmaValidar"));
-        QVERIFY(run);
+        Formulario* run = nullptr;
+        CONFERE(abrirConfirmacao(run));
         botao(run, "cmdCancelar")->click();
         QVERIFY(!Formularios::obter(QStringLiteral("frmConfirmaValidar")));
         QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("0")});
@@ -617,15 +626,8 @@ void TstValidacao::janelasDoMenuAoFim()
     Ambiente amb;
     CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
                                 {{"1.1.01", 10000, 0, 10000}, {"1.1.02", 0, 10000, -10000}}));
-    geral().gConn->fechar();
-    gancho();
-    Formulario* f = Formularios::carregar(QStringLiteral("frmValidarArquivo"));
-    auto* grade = f->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
-    grade->setCurrentIndex(grade->model()->index(0, 0));
-    botao(f, "cmdOk")->click();
-    QCOMPARE(mostradas, QStringList{QStringLiteral("frmConfirmaValidar")});
-    Formulario* run = Formularios::obter(QStringLiteral("frmConfirmaValidar"));
-    QVERIFY(run);
+    Formulario* run = nullptr;
+    CONFERE(abrirConfirmacao(run));
     QCOMPARE(run->windowTitle(), QStringLiteral("Validar Arquivos"));
     QCOMPARE(run->findChild<QLabel*>(QStringLiteral("lblCNPJ"))->text(), Cnpj);
     QCOMPARE(run->findChild<QLabel*>(QStringLiteral("lbltipo"))->text(), QStringLiteral("01/01/2005 a 31/03/2005"));

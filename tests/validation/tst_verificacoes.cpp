@@ -336,7 +336,7 @@ void TstVerificacoes::continuidade()
 void TstVerificacoes::continuidadeErroComRotulos()
 {
     Ambiente amb;
-    novaDeclaracao();
+    CONFERE(novaDeclaracao());
     QVERIFY(geral().gConn->executar(QStringLiteral("DROP TABLE %1").arg(motor::nomeTabelaTipo(8))));
     validacao::Estado estado;
     QVERIFY(!validacao::fun_validaSaldosPorConta(estado, 1));

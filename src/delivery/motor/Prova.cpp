@@ -1,28 +1,11 @@
 #include "Prova.h"
 
+#include "import/motor/Arquivos.h"
 #include "import/motor/Contexto.h"
 
 #include <cstring>
 
 namespace entrega {
-
-namespace {
-
-QByteArrayView coluna(QByteArrayView linha, qsizetype inicio, qsizetype largura)
-{
-    if (inicio >= linha.size())
-        return {};
-    return linha.sliced(inicio, std::min(largura, linha.size() - inicio));
-}
-
-bool numero(QByteArrayView texto, int& n)
-{
-    bool ok = false;
-    n = texto.trimmed().toByteArray().toInt(&ok);
-    return ok;
-}
-
-} // namespace
 
 std::optional<Moeda> Prova::valorCurto(QByteArrayView campo) const
 {
@@ -50,48 +33,18 @@ QByteArray campoDoTotal(qint16 tipo)
 bool lerForma(QByteArrayView lay, QByteArrayView campo, FormaRegistro& forma, QString& erro)
 {
     forma = FormaRegistro{};
-    bool primeira = true;
-    bool achou = campo.isEmpty();
-    while (!lay.isEmpty()) {
-        const qsizetype fim = lay.indexOf('\n');
-        QByteArrayView linha = fim < 0 ? lay : lay.first(fim);
-        lay = fim < 0 ? QByteArrayView() : lay.sliced(fim + 1);
-        if (linha.endsWith('\r'))
-            linha.chop(1);
-        if (primeira) {
-            primeira = false;
-            const QList<QByteArray> partes = linha.toByteArray().simplified().split(' ');
-            int n = 0;
-            if (partes.size() < 2 || partes.at(0) != "RECORD_LENGTH" || !numero(partes.at(1), n) || n < 3) {
-                erro = QStringLiteral("o leiaute não informa o tamanho do registro");
-                return false;
-            }
-            forma.tamanho = n;
-            continue;
-        }
-        if (achou || coluna(linha, 0, 15).trimmed() != campo)
-            continue;
-        int posicao = 0, largura = 0, decimais = 0;
-        const QByteArrayView dec = coluna(linha, 32, 2).trimmed();
-        if (!numero(coluna(linha, 25, 3), posicao) || !numero(coluna(linha, 28, 4), largura)
-            || (!dec.isEmpty() && !numero(dec, decimais)) || posicao < 1 || largura < 1 || decimais < 0
-            || posicao - 1 + largura > forma.tamanho - 2) {
-            erro = QStringLiteral("o campo %1 do leiaute está fora do registro").arg(QString::fromLatin1(campo));
-            return false;
-        }
-        forma.posicao = posicao;
-        forma.largura = largura;
-        forma.decimais = decimais;
-        achou = true;
-    }
-    if (primeira) {
-        erro = QStringLiteral("o leiaute está vazio");
+    motor::DescricaoLay d;
+    if (!motor::lerLay(lay, d, erro))
         return false;
-    }
-    if (!achou) {
-        erro = QStringLiteral("o leiaute não tem o campo %1").arg(QString::fromLatin1(campo));
+    forma.tamanho = d.tamanhoRegistro;
+    if (campo.isEmpty())
+        return true;
+    const motor::CampoLay* c = d.campo(campo, erro);
+    if (!c)
         return false;
-    }
+    forma.posicao = c->posicao;
+    forma.largura = c->largura;
+    forma.decimais = c->decimais;
     return true;
 }
 

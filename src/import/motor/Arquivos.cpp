@@ -89,19 +89,55 @@ bool Importar_Texto(QString& arquivo, Painel* painel)
 
 namespace {
 
+// The columns of a .lay's field line: short name, type, position, width,
+// decimals, then the date's picture.
+constexpr qsizetype LarguraNome = 15;
+constexpr qsizetype LarguraTipo = 10;
+constexpr qsizetype LarguraPosicao = 3;
+constexpr qsizetype LarguraTamanho = 4;
+constexpr qsizetype LarguraDecimais = 2;
+constexpr qsizetype InicioPosicao = LarguraNome + LarguraTipo;
+constexpr qsizetype InicioTamanho = InicioPosicao + LarguraPosicao;
+constexpr qsizetype InicioDecimais = InicioTamanho + LarguraTamanho;
+
 // Left-aligned, padded with blanks, cut at the width.
-QByteArray esquerda(const QByteArray& v, int largura)
+QByteArray esquerda(const QByteArray& v, qsizetype largura)
 {
     return v.left(largura).leftJustified(largura, ' ');
 }
 
 // Right-aligned when shorter than the width; else left-aligned and cut.
-QByteArray direita(const QByteArray& v, int largura)
+QByteArray direita(const QByteArray& v, qsizetype largura)
 {
     const QByteArray t = v.trimmed();
     if (t.size() < largura)
         return t.rightJustified(largura, ' ');
     return t.left(largura);
+}
+
+QByteArrayView coluna(QByteArrayView linha, qsizetype inicio, qsizetype largura)
+{
+    if (inicio >= linha.size())
+        return {};
+    return linha.sliced(inicio, std::min(largura, linha.size() - inicio));
+}
+
+bool numero(QByteArrayView texto, int& n)
+{
+    bool ok = false;
+    n = texto.trimmed().toByteArray().toInt(&ok);
+    return ok;
+}
+
+CampoLay campoDaLinha(QByteArrayView linha, int tamanhoRegistro)
+{
+    CampoLay c;
+    c.nome = coluna(linha, 0, LarguraNome).trimmed().toByteArray();
+    const QByteArrayView dec = coluna(linha, InicioDecimais, LarguraDecimais).trimmed();
+    c.legivel = numero(coluna(linha, InicioPosicao, LarguraPosicao), c.posicao)
+        && numero(coluna(linha, InicioTamanho, LarguraTamanho), c.largura) && (dec.isEmpty() || numero(dec, c.decimais))
+        && c.posicao >= 1 && c.largura >= 1 && c.decimais >= 0 && c.posicao - 1 + c.largura <= tamanhoRegistro - 2;
+    return c;
 }
 
 } // namespace
@@ -114,16 +150,61 @@ QByteArray textoLeiaute(const Leiaute& l, int tamanhoRegistro)
     for (const CampoLeiaute& c : l.todos) {
         QByteArray linha;
         const QByteArray nome = c.nomeReduzido.isEmpty() ? QByteArray(" ") : cp1252::codificar(c.nomeReduzido);
-        linha += esquerda(nome, 15);
-        linha += esquerda(cp1252::codificar(c.tipo), 10);
-        linha += direita(QByteArray::number(c.posicao), 3);
-        linha += direita(QByteArray::number(c.tamanho), 4);
-        linha += c.tipo == QLatin1String("NUMERIC") ? direita(QByteArray::number(c.decimais), 2) : QByteArray("  ");
+        linha += esquerda(nome, LarguraNome);
+        linha += esquerda(cp1252::codificar(c.tipo), LarguraTipo);
+        linha += direita(QByteArray::number(c.posicao), LarguraPosicao);
+        linha += direita(QByteArray::number(c.tamanho), LarguraTamanho);
+        linha += c.tipo == QLatin1String("NUMERIC") ? direita(QByteArray::number(c.decimais), LarguraDecimais)
+                                                    : QByteArray(LarguraDecimais, ' ');
         linha += c.codsequ == 1 ? QByteArray(" PICTURE \"DDMMYYYY\"") : QByteArray(19, ' ');
         lay << cp1252::decodificar(linha);
         r += linha + "\r\n";
     }
     return r;
+}
+
+bool lerLay(QByteArrayView bytes, DescricaoLay& lay, QString& erro)
+{
+    lay = DescricaoLay{};
+    if (bytes.isEmpty()) {
+        erro = QStringLiteral("o leiaute está vazio");
+        return false;
+    }
+    bool primeira = true;
+    while (!bytes.isEmpty()) {
+        const qsizetype fim = bytes.indexOf('\n');
+        QByteArrayView linha = fim < 0 ? bytes : bytes.first(fim);
+        bytes = fim < 0 ? QByteArrayView() : bytes.sliced(fim + 1);
+        if (linha.endsWith('\r'))
+            linha.chop(1);
+        if (!primeira) {
+            lay.campos << campoDaLinha(linha, lay.tamanhoRegistro);
+            continue;
+        }
+        primeira = false;
+        const QList<QByteArray> partes = linha.toByteArray().simplified().split(' ');
+        int n = 0;
+        if (partes.size() < 2 || partes.at(0) != "RECORD_LENGTH" || !numero(partes.at(1), n) || n < 3) {
+            erro = QStringLiteral("o leiaute não informa o tamanho do registro");
+            return false;
+        }
+        lay.tamanhoRegistro = n;
+    }
+    return true;
+}
+
+const CampoLay* DescricaoLay::campo(QByteArrayView nome, QString& erro) const
+{
+    for (const CampoLay& c : campos) {
+        if (c.nome != nome)
+            continue;
+        if (c.legivel)
+            return &c;
+        erro = QStringLiteral("o campo %1 do leiaute está fora do registro").arg(QString::fromLatin1(nome));
+        return nullptr;
+    }
+    erro = QStringLiteral("o leiaute não tem o campo %1").arg(QString::fromLatin1(nome));
+    return nullptr;
 }
 
 bool Importar_leiaute()

@@ -3,6 +3,8 @@
 #include "Contexto.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 namespace motor {
@@ -29,6 +31,27 @@ bool Importar_Texto(QString& arquivo, Painel* painel = nullptr);
 bool Importar_leiaute();
 // The bytes of the .lay (Windows-1252, CR LF).
 QByteArray textoLeiaute(const Leiaute& l, int tamanhoRegistro);
+
+// A field line of a .lay.
+struct CampoLay {
+    QByteArray nome;   // short name, blanks trimmed
+    int posicao = 0;   // 1-based
+    int largura = 0;
+    int decimais = 0;
+    // Its numbers read and the field inside the record.
+    bool legivel = false;
+};
+// What a .lay describes.
+struct DescricaoLay {
+    int tamanhoRegistro = 0;   // RECORD_LENGTH: CR LF included
+    QList<CampoLay> campos;    // in the .lay's order
+    // The first field named `nome`; nullptr with `erro` set when there is
+    // none or it is not legivel.
+    const CampoLay* campo(QByteArrayView nome, QString& erro) const;
+};
+// Reads the bytes of a .lay. False with `erro` set when they are empty or
+// their first line does not give the record length.
+bool lerLay(QByteArrayView bytes, DescricaoLay& lay, QString& erro);
 // Inserts (or updates) the status row of gTipoArquivo: 90 / 777, the three
 // counters, the copy's path or " ". False with gMsg "... (GravaImportados)".
 bool GravaImportados(const QString& arquivo);

@@ -3,6 +3,7 @@
 #include "Insercao.h"
 #include "Painel.h"
 
+#include "import/motor/Arquivos.h"
 #include "import/motor/Contexto.h"
 #include "import/motor/Tabelas.h"
 #include "platform/ArquivoDuravel.h"
@@ -57,18 +58,15 @@ bool inteiro(const QByteArray& t, int& n)
     return ok;
 }
 
-// The record length without CR LF that the .lay's first line gives
-// ("RECORD_LENGTH n SKIP 0", n counting the CR LF); 0 when it gives none.
+// The record length without CR LF that the .lay gives; 0 when it gives none.
 int tamanhoDoLay(const QString& caminho)
 {
     QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly))
+    motor::DescricaoLay lay;
+    QString erro;
+    if (!f.open(QIODevice::ReadOnly) || !motor::lerLay(f.readAll(), lay, erro))
         return 0;
-    const QList<QByteArray> partes = f.readLine(256).simplified().split(' ');
-    int n = 0;
-    if (partes.size() < 2 || partes.at(0) != "RECORD_LENGTH" || !inteiro(partes.at(1), n) || n <= 2)
-        return 0;
-    return n - 2;
+    return lay.tamanhoRegistro - 2;
 }
 
 } // namespace
