@@ -9,7 +9,6 @@
 #include "shell/Geral.h"
 
 #include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QSet>
 #include <QSqlQuery>
 #include <QTest>
@@ -127,9 +126,8 @@ QByteArray chave(const QByteArray& data, const QByteArray& codigo)
     return data + '\0' + c;
 }
 
-} // namespace
-
-void TstRepetidos::planoEmbaralhado_data()
+// Both instructions, each with the real fingerprint and with the weak one.
+void linhasInstrucaoEImpressao()
 {
     QTest::addColumn<int>("in");
     QTest::addColumn<bool>("fraca");
@@ -139,6 +137,28 @@ void TstRepetidos::planoEmbaralhado_data()
     }
 }
 
+// The fingerprint of a test, given back when it ends, whatever its checks did.
+class ImpressaoEscolhida {
+public:
+    explicit ImpressaoEscolhida(bool fraca)
+        : m_antes(motor::ImpressoesChaves::definirImpressao(fraca ? impressaoFraca : nullptr))
+    {
+    }
+    ~ImpressaoEscolhida() { motor::ImpressoesChaves::definirImpressao(m_antes); }
+    ImpressaoEscolhida(const ImpressaoEscolhida&) = delete;
+    ImpressaoEscolhida& operator=(const ImpressaoEscolhida&) = delete;
+
+private:
+    decltype(motor::ImpressoesChaves::definirImpressao(nullptr)) m_antes;
+};
+
+} // namespace
+
+void TstRepetidos::planoEmbaralhado_data()
+{
+    linhasInstrucaoEImpressao();
+}
+
 // Instruction 68 tests a chart record against the rows stored before it (the
 // later of two records gets 12); instruction 86 stores the whole chart first,
 // so both get it.
@@ -146,8 +166,7 @@ void TstRepetidos::planoEmbaralhado()
 {
     QFETCH(int, in);
     QFETCH(bool, fraca);
-    const auto antes = motor::ImpressoesChaves::definirImpressao(fraca ? impressaoFraca : nullptr);
-    const auto restaurar = qScopeGuard([antes] { motor::ImpressoesChaves::definirImpressao(antes); });
+    const ImpressaoEscolhida impressao(fraca);
     Ambiente amb;
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
 
@@ -204,12 +223,7 @@ void TstRepetidos::planoEmbaralhado()
 
 void TstRepetidos::saldosEmbaralhados_data()
 {
-    QTest::addColumn<int>("in");
-    QTest::addColumn<bool>("fraca");
-    for (int in : {68, 86}) {
-        QTest::addRow("IN %d", in) << in << false;
-        QTest::addRow("IN %d, impressão fraca", in) << in << true;
-    }
+    linhasInstrucaoEImpressao();
 }
 
 // A balance repeats an account's month, whatever its day: the later record
@@ -218,8 +232,7 @@ void TstRepetidos::saldosEmbaralhados()
 {
     QFETCH(int, in);
     QFETCH(bool, fraca);
-    const auto antes = motor::ImpressoesChaves::definirImpressao(fraca ? impressaoFraca : nullptr);
-    const auto restaurar = qScopeGuard([antes] { motor::ImpressoesChaves::definirImpressao(antes); });
+    const ImpressaoEscolhida impressao(fraca);
     Ambiente amb;
     QVERIFY(criarDeclaracao(qint16(in), Cnpj, Inicio, Fim));
     QList<QByteArray> plano{conta(in, "01012005", "1", 'S')};
