@@ -4,6 +4,7 @@
 #include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
+#include "shell/frmAbertura.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -83,12 +84,19 @@ Sessao::Sessao(const Declaracao& d)
     dlg::definirDialogos(&m_dialogos);
     QDir().mkpath(d.dados);
     definirPastas(Pastas{QCoreApplication::applicationDirPath(), QDir(d.dados).absolutePath()});
+    m_instancia = std::make_unique<InstanciaUnica>(pastas().dados);
+    m_instancia->adquirir();
     Geral& g = geral();
     g.gIN = static_cast<qint16>(d.in);
     g.gCNPJ = d.cnpj;
     g.gCNPJNumeros = soDigitos(d.cnpj);
     g.gPeriodoInicial = d.inicio;
     g.gPeriodoFinal = d.fim;
+}
+
+QString Sessao::recusa() const
+{
+    return m_instancia->adquirida() ? QString() : MsgSessaoAberta.trimmed();
 }
 
 Sessao::~Sessao()

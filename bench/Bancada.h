@@ -4,10 +4,13 @@
 // orderly close, the declaration's registration and opening, and the JSON
 // figures (status row, peak memory).
 #include "platform/Dialogos.h"
+#include "platform/InstanciaUnica.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QPrinter;
 
@@ -45,8 +48,10 @@ public:
 // dialogs above, the folders (program folder = the executable's, data folder
 // = d.dados, created) and the declaration in the working state. Its
 // destructor closes gConn and gives the dialogs back, on every exit of the
-// command, so nothing of the database outlives QApplication. Create it after
-// QApplication and keep it in main's scope.
+// command, so nothing of the database outlives QApplication. It takes the
+// data folder's single-instance lock, as the program does at start, so a
+// command and the program never work on one data folder at once. Create it
+// after QApplication and keep it in main's scope.
 class Sessao {
 public:
     explicit Sessao(const Declaracao& d);
@@ -54,8 +59,12 @@ public:
     Sessao(const Sessao&) = delete;
     Sessao& operator=(const Sessao&) = delete;
 
+    // The refusal when another copy holds the data folder; else empty.
+    QString recusa() const;
+
 private:
     DialogosRegistrados m_dialogos;
+    std::unique_ptr<InstanciaUnica> m_instancia;
 };
 
 // Registers the declaration when the register lacks its row, makes its

@@ -57,7 +57,7 @@ int benchGravar(const QStringList& args)
     QElapsedTimer relogio;
     relogio.start();
     QStringList arquivos;
-    const QString mensagem = gravar(arquivos);
+    const QString mensagem = sessao.recusa().isEmpty() ? gravar(arquivos) : sessao.recusa();
     const double segundos = static_cast<double>(relogio.nsecsElapsed()) / 1e9;
 
     QJsonObject o;

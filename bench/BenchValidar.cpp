@@ -71,7 +71,9 @@ int benchValidar(const QStringList& args)
         dlg::MsgBox(texto);
     };
     QString recusa;
-    if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
+    if (!sessao.recusa().isEmpty())
+        parar(sessao.recusa());
+    else if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
         parar(g.gErroAbertura == db::ErroBanco ? TextoBancoNaoEncontrado : g.gMsg);
     else if (!validacao::Verifica_Importados(recusa))
         parar(g.gMsg);

@@ -101,8 +101,8 @@ int comandoImport(const QStringList& args)
     g.gTipoArquivo = static_cast<qint16>(tipo);
     g.gArquivoOrigem = QFileInfo(arquivo).absoluteFilePath();
 
-    QString msg;
-    if (!bancada::abrirDeclaracao(msg) || !motor::copiarLeiautePadrao(msg)) {
+    QString msg = sessao.recusa();
+    if (!msg.isEmpty() || !bancada::abrirDeclaracao(msg) || !motor::copiarLeiautePadrao(msg)) {
         bancada::falha(msg);
         imprimirJson(0);
         return 1;

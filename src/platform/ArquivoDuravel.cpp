@@ -84,11 +84,34 @@ bool renomear(const QString& origem, const QString& destino, QString* motivo)
     return false;
 }
 
-bool remover(const QString& caminho)
+bool remover(const QString& caminho, QString* motivo)
 {
     notificar(QStringLiteral("remover"), caminho);
     const QByteArray c = QFile::encodeName(caminho);
-    return ::unlink(c.constData()) == 0 || errno == ENOENT;
+    if (::unlink(c.constData()) == 0 || errno == ENOENT)
+        return true;
+    if (motivo)
+        *motivo = textoErrno(errno);
+    return false;
+}
+
+bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo)
+{
+    notificar(QStringLiteral("criar"), caminho);
+    const int fd = ::open(QFile::encodeName(caminho).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (motivo)
+            *motivo = textoErrno(errno);
+        return false;
+    }
+    arquivo.setFileName(caminho);
+    if (!arquivo.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        if (motivo)
+            *motivo = arquivo.errorString();
+        return false;
+    }
+    return true;
 }
 
 bool sincronizarArquivo(const QString& caminho, QString* motivo)

@@ -4,6 +4,8 @@
 // file the program puts in place by a rename goes through colocarNoLugar.
 #include <QString>
 
+class QFile;
+
 #include <functional>
 
 namespace duravel {
@@ -26,12 +28,17 @@ bool copiarParaOLugar(const QString& origem, const QString& temporario, const QS
 // Renames a file over `destino` (atomic; no flush, no folder sync: for a
 // sequence of renames whose folder is synced once). False with the reason.
 bool renomear(const QString& origem, const QString& destino, QString* motivo = nullptr);
-// Removes a file; true when it is gone (also when it was not there).
-bool remover(const QString& caminho);
+// Removes a file; true when it is gone (also when it was not there),
+// else false with the system's reason.
+bool remover(const QString& caminho, QString* motivo = nullptr);
+// Creates a new file for writing in `arquivo`: never over an existing name,
+// never through a link planted at that name. False with the reason.
+bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo = nullptr);
 
-// What the file layer did, for tests: each flush of a file ("arquivo"), each
-// rename ("renomear", with the destination), each removal ("remover") and
-// each folder sync ("pasta"). The observer is called before the step.
+// What the file layer did, for tests: each new file ("criar"), each flush of
+// a file ("arquivo"), each rename ("renomear", with the destination), each
+// removal ("remover") and each folder sync ("pasta"). The observer is called
+// before the step.
 struct Passo {
     QString tipo;
     QString caminho;

@@ -9,13 +9,15 @@
 #include "platform/Cp1252.h"
 #include "platform/CursorEspera.h"
 #include "platform/Pastas.h"
+#include "platform/TravaPasta.h"
+#include "platform/VerificacaoBanco.h"
 #include "shell/Geral.h"
 #include "shell/Servicos.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <future>
+#include <optional>
 
 namespace entrega {
 
@@ -120,11 +122,9 @@ enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita, Prova };
 
 FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
 {
-    QFile saida(temporario);
-    if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        motivo = saida.errorString();
+    QFile saida;
+    if (!duravel::criarNovo(saida, temporario, &motivo))
         return FalhaCopia::Midia;
-    }
     if (!a.dados) {
         if (saida.write(a.bytes) != a.bytes.size()) {
             motivo = saida.errorString();
@@ -172,6 +172,15 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
     return FalhaCopia::Nenhuma;
 }
 
+// A folder a stopped recording left that could not be put back in order.
+QString textoPastaEmDesordem(const QString& destino, const QString& motivo)
+{
+    return QStringLiteral("A pasta %1 guarda uma gravação interrompida que não pôde ser posta em ordem: %2. Os "
+                          "arquivos foram mantidos; o arquivo identificador anterior só volta ao seu nome quando "
+                          "todos os arquivos que ele lista estiverem na pasta.")
+        .arg(destino, motivo);
+}
+
 QString textoNaoValidado(const ArquivoDoConjunto& a, const QString& motivo)
 {
     return QStringLiteral("O arquivo %1 não é o que foi validado: %2. Importe e valide o arquivo novamente.")
@@ -183,43 +192,36 @@ QString textoNaoValidado(const ArquivoDoConjunto& a, const QString& motivo)
 bool nomesNaPasta(const QString& pasta, NomesNaPasta& nomes)
 {
     Geral& g = geral();
-    nomes = NomesNaPasta{pasta, caminhoEm(pasta, nomeIdentificador()), {}};
+    nomes = NomesNaPasta{pasta, caminhoEm(pasta, nomeIdentificador()), {}, {}};
     db::Erro e;
     db::Consulta q(*g.gConn);
-    if (!q.preparar(QStringLiteral("SELECT DISTINCT NomeAbrev FROM tbTipoArquivos"), &e) || !q.executar({}, &e)) {
+    if (!q.preparar(QStringLiteral("SELECT TipoArquivo, NomeAbrev FROM tbTipoArquivos"), &e) || !q.executar({}, &e)) {
         g.gMsg = textoErro(e, QStringLiteral("Fun_Gravar_leiaute"));
         return false;
     }
+    QHash<int, QString> abreviacoes;
     while (q.proximo()) {
-        const QString abrev = q.valor(0).toString().trimmed();
-        if (!abrev.isEmpty())
-            nomes.arquivos << caminhoEm(pasta, nomeFormato(abrev)) << caminhoEm(pasta, nomeEntrega(abrev));
+        const QString abrev = q.valor(1).toString().trimmed();
+        if (abrev.isEmpty())
+            continue;
+        abreviacoes.insert(q.valor(0).toInt(), abrev);
+        nomes.arquivos << caminhoEm(pasta, nomeFormato(abrev)) << caminhoEm(pasta, nomeEntrega(abrev));
     }
     if (q.falhou()) {
         g.gMsg = textoErro(q.erro(), QStringLiteral("Fun_Gravar_leiaute"));
         return false;
     }
     nomes.arquivos.removeDuplicates();
+    for (qint16 tipo = 1; tipo <= 9; ++tipo) {
+        const QString abrev = abreviacoes.value(g.gIN == 86 && tipo == 3 ? 4 : tipo);
+        if (!abrev.isEmpty()) {
+            QString raiz = caminhoEm(pasta, nomeFormato(abrev));
+            raiz.chop(4);
+            nomes.raizDoRegistro.insert(identificadorTipo(tipo, g.gIN), raiz);
+        }
+    }
     return true;
 }
-
-namespace {
-
-// SQLite's quick check of the declaration database. It reads the whole file,
-// so it runs on a connection of its own beside the copy of the set.
-std::future<bool> verificarBanco(const QString& caminho)
-{
-    return std::async(std::launch::async, [caminho] {
-        db::Conexao c;
-        db::Erro e;
-        if (!c.abrir(caminho, &e))
-            return false;
-        const QVariant r = c.escalar(QStringLiteral("PRAGMA quick_check"), {}, &e);
-        return e.ok() && r.toString() == QLatin1String("ok");
-    });
-}
-
-} // namespace
 
 QString mensagemPrecondicao(const Marcas& marcas, const QString& msgGeral, const QString& msgAuxiliar)
 {
@@ -443,9 +445,15 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     };
     if (!acessivel())
         return falha(MsgMidia);
-    std::future<bool> bancoIntegro;
+    // One recording at a time in a folder, from its repair to its clean-up.
+    const TravaPasta trava(destino);
+    if (trava.estado() == TravaPasta::Estado::Ocupada)
+        return falha(MsgPastaOcupada.arg(destino));
+    if (trava.estado() != TravaPasta::Estado::Obtida)
+        return falha(QStringLiteral("A pasta %1 não pôde ser reservada para a gravação (%2).").arg(destino, trava.motivo()));
+    std::optional<db::VerificacaoRapida> verificacao;
     if (g.gConn && g.gConn->aberta())
-        bancoIntegro = verificarBanco(g.gConn->caminho());
+        verificacao.emplace(g.gConn->caminho());
 
     QList<ArquivoDoConjunto> arquivos;
     if (!Fun_Ler_Importados(arquivos, destino))
@@ -458,8 +466,9 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
 
     CursorEspera espera;
     // What a recording stopped part way left in the folder is put back first.
-    if (!recuperarPasta(nomes))
-        return falha(textoFalhaEscrita(destino));
+    QString motivoPasta;
+    if (!recuperarPasta(nomes, &motivoPasta))
+        return falha(textoPastaEmDesordem(destino, motivoPasta));
 
     static const QString proc = QStringLiteral("Fun_Gravar_leiaute");
     QList<Alvo> alvos;
@@ -491,7 +500,9 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
 
     // Until the statuses are committed, a failure puts the folder back as it was.
     auto desfazer = [&](const QString& texto) {
-        recuperarPasta(nomes);
+        QString razao;
+        if (!recuperarPasta(nomes, &razao))
+            return falha(texto + QStringLiteral("\r\n") + textoPastaEmDesordem(destino, razao));
         return falha(texto);
     };
     const QString erroEscrita = textoFalhaEscrita(destino);
@@ -519,8 +530,17 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     alvos.removeLast();
     if (!duravel::sincronizarPasta(destino))
         return desfazer(erroEscrita);
-    if (!bancoIntegro.valid() || !bancoIntegro.get())
+    if (!verificacao)
         return desfazer(MsgBancoCorrompido);
+    QString textoBanco;
+    switch (verificacao->resultado(&textoBanco)) {
+    case db::VerificacaoRapida::Resultado::Integro:
+        break;
+    case db::VerificacaoRapida::Resultado::Danificado:
+        return desfazer(MsgBancoCorrompido);
+    case db::VerificacaoRapida::Resultado::NaoVerificado:
+        return desfazer(MsgBancoNaoVerificado.arg(textoBanco));
+    }
 
     // The statuses change in a transaction committed once the set is in place.
     db::Erro e;
@@ -531,11 +551,15 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         if (!fun_GravaImportados(100, a.tipo, a.txt))
             return desfazer(g.gMsg);
 
-    // The earlier identifier leaves its name first, then every earlier file
-    // of the declaration; the new identifier is marked ready once they are
-    // all aside, the new files take their names, and the identifier its own last.
+    // The earlier identifier leaves its name first, and that reaches the disk
+    // before any earlier data file moves aside (renames may reach it out of
+    // order). Then every earlier file of the declaration moves aside; the new
+    // identifier is marked ready once they all are, the new files take their
+    // names, and the identifier its own last.
     const QString& id = nomes.identificador;
-    for (const QString& n : QStringList{id} + nomes.arquivos)
+    if (presente(id) && (!duravel::renomear(id, id + SufixoAnterior) || !duravel::sincronizarPasta(destino)))
+        return desfazer(erroEscrita);
+    for (const QString& n : std::as_const(nomes.arquivos))
         if (presente(n) && !duravel::renomear(n, n + SufixoAnterior))
             return desfazer(erroEscrita);
     if (!duravel::sincronizarPasta(destino) || !duravel::renomear(id + SufixoGravando, id + SufixoPronto)
@@ -546,8 +570,13 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
             return desfazer(erroEscrita);
     if (!duravel::sincronizarPasta(destino) || !duravel::renomear(id + SufixoPronto, id))
         return desfazer(erroEscrita);
+    // Past this point the new set is whole in the folder: a failure withdraws
+    // its identifier before the folder is put back; when even that fails,
+    // the folder keeps the new set and nothing is marked.
     auto retirar = [&](const QString& texto) {
-        duravel::renomear(id, id + SufixoPronto);
+        QString razao;
+        if (!duravel::renomear(id, id + SufixoPronto, &razao))
+            return falha(texto + QStringLiteral("\r\n") + MsgIdentificadorNaoRetirado.arg(QFileInfo(id).fileName(), razao));
         return desfazer(texto);
     };
     if (!duravel::sincronizarPasta(destino))

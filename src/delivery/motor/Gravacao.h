@@ -27,6 +27,13 @@ inline const QString MsgMidia = QStringLiteral("Mídia não acessível.");
 inline const QString MsgNaoEfetuada = QStringLiteral("Gravação não efetuada.");
 inline const QString MsgSucesso = QStringLiteral("Gravação efetuada com sucesso.");
 inline const QString MsgSemEmpresa = QStringLiteral("Não existem arquivos importados.");
+inline const QString MsgPastaOcupada = QStringLiteral(
+    "Outra gravação está em andamento na pasta %1. Aguarde o seu término e grave novamente.");
+inline const QString MsgBancoNaoVerificado = QStringLiteral(
+    "O banco de dados da declaração não pôde ser verificado antes da gravação: %1");
+inline const QString MsgIdentificadorNaoRetirado = QStringLiteral(
+    "O arquivo identificador %1 não pôde ser retirado (%2): a pasta guarda o novo conjunto completo, mas os arquivos "
+    "não foram marcados como gravados. Grave novamente.");
 inline const QString MsgBancoCorrompido = QStringLiteral(
     "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do menu "
     "Arquivo e exclua o período com problemas e posteriormente crie na opção Novo o mesmo período");

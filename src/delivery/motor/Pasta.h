@@ -6,6 +6,8 @@
 // identifier ready (".pronto"), renames the new files into place and the
 // identifier last, and only then removes what it moved aside. So a folder
 // whose identifier exists holds exactly the set it lists, at every step.
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,9 @@ struct NomesNaPasta {
     QString pasta;
     QString identificador;
     QStringList arquivos;
+    // The path without extension of the .fmt/.txt pair of each record
+    // identifier of the "01" records ("PLCOG", "LANCG", ...).
+    QHash<QByteArray, QString> raizDoRegistro;
 
     // Every final name, the identifier last.
     QStringList todos() const { return arquivos + QStringList{identificador}; }
@@ -30,11 +35,20 @@ struct NomesNaPasta {
 // removed by a recording.
 bool presente(const QString& caminho);
 
+// The files an identifier file lists (.fmt and .txt of each "01" record).
+// False when a record names no file type of the declaration.
+bool listadosNoIdentificador(const NomesNaPasta& nomes, const QByteArray& identificador, QStringList& listados);
+
 // Puts back in order what a recording stopped part way (killed, or failed
-// in this process) left in the folder: when it stopped before its identifier
-// took its final name, the earlier set comes back; every temporary name of
-// the declaration is removed. False with the system's reason when a file
-// could not be renamed or removed.
+// in this process) left in the folder, and is itself safe to stop at any of
+// its steps: run again, it goes on from where it stopped. When the recording
+// stopped before its identifier took its final name, the earlier set comes
+// back, the earlier identifier last and only once every file it lists is
+// back; a file moved aside is removed only when it is back under its name or
+// when the new identifier is in place. Every other temporary name of the
+// declaration is removed. False with what failed in `motivo` (a sentence
+// naming the file and the system's reason); then every file is kept and an
+// earlier identifier not yet back stays aside.
 bool recuperarPasta(const NomesNaPasta& nomes, QString* motivo = nullptr);
 
 } // namespace entrega

@@ -1,0 +1,110 @@
+#include "VerificacaoBanco.h"
+
+#include <QFile>
+
+#include <sqlite3.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace db {
+
+struct VerificacaoRapida::Estado {
+    std::mutex m;
+    std::condition_variable fim;
+    sqlite3* conexao = nullptr;   // while the check runs
+    bool interrompida = false;
+    bool concluida = false;
+    Resultado resultado = Resultado::NaoVerificado;
+    QString texto;
+    std::thread linha;
+};
+
+namespace {
+
+using Resultado = VerificacaoRapida::Resultado;
+
+Resultado classificar(int codigo)
+{
+    switch (codigo & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return Resultado::Danificado;
+    default:
+        return Resultado::NaoVerificado;
+    }
+}
+
+} // namespace
+
+VerificacaoRapida::VerificacaoRapida(const QString& caminho)
+    : m_estado(std::make_shared<Estado>())
+{
+    m_estado->linha = std::thread([e = m_estado, arquivo = QFile::encodeName(caminho)] {
+        sqlite3* c = nullptr;
+        Resultado r = Resultado::NaoVerificado;
+        QString texto;
+        int rc = sqlite3_open_v2(arquivo.constData(), &c, SQLITE_OPEN_READONLY, nullptr);
+        if (rc == SQLITE_OK) {
+            sqlite3_busy_timeout(c, 2000);
+            {
+                std::lock_guard trava(e->m);
+                e->conexao = c;
+                if (e->interrompida)
+                    sqlite3_interrupt(c);
+            }
+            sqlite3_stmt* q = nullptr;
+            rc = sqlite3_prepare_v2(c, "PRAGMA quick_check", -1, &q, nullptr);
+            if (rc == SQLITE_OK)
+                rc = sqlite3_step(q);
+            if (rc == SQLITE_ROW) {
+                const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
+                texto = QString::fromUtf8(t ? t : "");
+                r = texto == QLatin1String("ok") ? Resultado::Integro : Resultado::Danificado;
+            } else {
+                texto = QString::fromUtf8(sqlite3_errmsg(c));
+                r = classificar(sqlite3_extended_errcode(c));
+            }
+            sqlite3_finalize(q);
+        } else {
+            texto = QString::fromUtf8(c ? sqlite3_errmsg(c) : sqlite3_errstr(rc));
+            r = classificar(c ? sqlite3_extended_errcode(c) : rc);
+        }
+        {
+            std::lock_guard trava(e->m);
+            e->conexao = nullptr;
+            sqlite3_close_v2(c);
+            e->resultado = r;
+            e->texto = texto;
+            e->concluida = true;
+        }
+        e->fim.notify_all();
+    });
+}
+
+VerificacaoRapida::~VerificacaoRapida()
+{
+    interromper();
+    if (m_estado->linha.joinable())
+        m_estado->linha.join();
+}
+
+void VerificacaoRapida::interromper()
+{
+    std::lock_guard trava(m_estado->m);
+    m_estado->interrompida = true;
+    if (m_estado->conexao)
+        sqlite3_interrupt(m_estado->conexao);
+}
+
+VerificacaoRapida::Resultado VerificacaoRapida::resultado(QString* texto)
+{
+    std::unique_lock trava(m_estado->m);
+    m_estado->fim.wait(trava, [this] { return m_estado->concluida; });
+    if (texto)
+        *texto = m_estado->texto;
+    return m_estado->resultado;
+}
+
+} // namespace db
