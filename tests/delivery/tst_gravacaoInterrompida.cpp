@@ -3,13 +3,17 @@
 // folder has no identifier or one that lists exactly the files beside it,
 // with their counts and totals; putting it back in order gives the earlier
 // set (or the new one once its identifier took its name), and the next
-// recording completes with no temporary left.
+// recording completes with no temporary left. The repair itself is stopped
+// at each of its own steps, again and again, and never loses a file; a
+// restore that cannot be done keeps every file; one recording at a time.
 #include "Ambiente.h"
+#include "Conferir.h"
 #include "FixtureEntrega.h"
 
 #include "delivery/motor/Gravacao.h"
 #include "delivery/motor/Pasta.h"
 #include "platform/ArquivoDuravel.h"
+#include "platform/TravaPasta.h"
 
 #include <QFileInfo>
 
@@ -71,6 +75,79 @@ QString conferir(const entrega::NomesNaPasta& nomes)
     return {};
 }
 
+// A folder holding an earlier recording (or none) and a user's file, and the
+// set a new recording leaves there: without the auxiliary books, with the
+// cost centres, other records and totals.
+struct Cenario {
+    QString destino;
+    QMap<QString, QByteArray> anterior;
+    QMap<QString, QByteArray> novo;
+    entrega::NomesNaPasta nomes;
+    QString idNovo;
+};
+
+void montar(const Ambiente& amb, bool comAnterior, Cenario& c)
+{
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 2, 6, 7, 8, 9})
+        QVERIFY(importado(t, 0, centavos(4)));
+    c.destino = amb.caminhoDados(QStringLiteral("destino"));
+    const QString outra = amb.caminhoDados(QStringLiteral("outra"));
+    QVERIFY(QDir().mkpath(c.destino) && QDir().mkpath(outra));
+    geral().gDestino = c.destino;
+    if (comAnterior)
+        QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
+    QVERIFY(gravarArquivo(caminhoEm(c.destino, QStringLiteral("leia-me.txt")), "do usuário"));
+    c.anterior = conteudo(c.destino);
+    QCOMPARE(c.anterior.size(), comAnterior ? 6 * 2 + 2 : 1);
+
+    for (int t : {2, 7, 9})
+        QVERIFY(importado(t, 90, centavos(4)));
+    QVERIFY(importado(3, 0, centavos(2)));
+    QVERIFY(importado(1, 0, centavos(3, 100)));
+    QVERIFY(importado(6, 0, centavos(5, 200)));
+    QVERIFY(importado(8, 0, centavos(6, 300)));
+    geral().gDestino = outra;
+    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
+    c.novo = conteudo(outra);
+    QCOMPARE(c.novo.size(), 4 * 2 + 1);
+    c.novo.insert(QStringLiteral("leia-me.txt"), "do usuário");
+    geral().gDestino = c.destino;
+    QVERIFY(entrega::nomesNaPasta(c.destino, c.nomes));
+    c.idNovo = QFileInfo(c.nomes.identificador).fileName();
+}
+
+// Runs `f` with the file layer stopped dead before its step `k` (counted
+// from 0); true when it was stopped.
+template <typename F>
+bool pararNoPasso(int k, F&& f, QStringList* feitos = nullptr)
+{
+    int passo = 0;
+    duravel::Observando o([&](const duravel::Passo& p) {
+        if (passo++ == k)
+            throw Morte{};
+        if (feitos)
+            *feitos << p.tipo + u' ' + QFileInfo(p.caminho).fileName();
+    });
+    try {
+        f();
+    } catch (const Morte&) {
+        return true;
+    }
+    return false;
+}
+
+// Every file of `antes` is in the folder with its bytes, under its name or
+// moved aside; empty when so.
+QString nadaPerdido(const QString& pasta, const QMap<QString, QByteArray>& antes)
+{
+    const QMap<QString, QByteArray> agora = conteudo(pasta);
+    for (auto it = antes.cbegin(); it != antes.cend(); ++it)
+        if (agora.value(it.key()) != it.value() && agora.value(it.key() + entrega::SufixoAnterior) != it.value())
+            return QStringLiteral("%1 perdido").arg(it.key());
+    return {};
+}
+
 } // namespace
 
 class TstGravacaoInterrompida : public QObject {
@@ -78,6 +155,11 @@ class TstGravacaoInterrompida : public QObject {
 private Q_SLOTS:
     void morteEmCadaPasso_data();
     void morteEmCadaPasso();
+    void reparoInterrompido_data();
+    void reparoInterrompido();
+    void restauracaoImpossivel_data();
+    void restauracaoImpossivel();
+    void umaGravacaoPorVez();
 };
 
 void TstGravacaoInterrompida::morteEmCadaPasso_data()
@@ -91,57 +173,20 @@ void TstGravacaoInterrompida::morteEmCadaPasso()
 {
     QFETCH(bool, comAnterior);
     Ambiente amb;
-    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    for (int t : {1, 2, 6, 7, 8, 9})
-        QVERIFY(importado(t, 0, centavos(4)));
-    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
-    const QString outra = amb.caminhoDados(QStringLiteral("outra"));
-    QVERIFY(QDir().mkpath(destino) && QDir().mkpath(outra));
-    geral().gDestino = destino;
-    if (comAnterior)
-        QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
-    QVERIFY(gravarArquivo(caminhoEm(destino, QStringLiteral("leia-me.txt")), "do usuário"));
-    const QMap<QString, QByteArray> anterior = conteudo(destino);
-    QCOMPARE(anterior.size(), comAnterior ? 6 * 2 + 2 : 1);
-
-    // The new set: without the auxiliary books, with the cost centres, other
-    // records and totals.
-    for (int t : {2, 7, 9})
-        QVERIFY(importado(t, 90, centavos(4)));
-    QVERIFY(importado(3, 0, centavos(2)));
-    QVERIFY(importado(1, 0, centavos(3, 100)));
-    QVERIFY(importado(6, 0, centavos(5, 200)));
-    QVERIFY(importado(8, 0, centavos(6, 300)));
-    geral().gDestino = outra;
-    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
-    QMap<QString, QByteArray> novo = conteudo(outra);
-    QCOMPARE(novo.size(), 4 * 2 + 1);
-    novo.insert(QStringLiteral("leia-me.txt"), "do usuário");
-    geral().gDestino = destino;
-    entrega::NomesNaPasta nomes;
-    QVERIFY(entrega::nomesNaPasta(destino, nomes));
-    const QString idNovo = QFileInfo(nomes.identificador).fileName();
+    Cenario c;
+    CONFERE(montar(amb, comAnterior, c));
+    const QString& destino = c.destino;
+    const QMap<QString, QByteArray>& anterior = c.anterior;
+    const QMap<QString, QByteArray>& novo = c.novo;
+    const entrega::NomesNaPasta& nomes = c.nomes;
+    const QString& idNovo = c.idNovo;
 
     int passos = 0;
     for (int k = 0;; ++k) {
         QVERIFY(repor(destino, anterior));
-        int passo = 0;
         QStringList feitos;
-        bool morreu = false;
         bool ok = false;
-        {
-            duravel::Observando o([&](const duravel::Passo& p) {
-                if (passo++ == k)
-                    throw Morte{};
-                feitos << p.tipo + u' ' + QFileInfo(p.caminho).fileName();
-            });
-            try {
-                ok = entrega::gravarConjunto(Nome);
-            } catch (const Morte&) {
-                morreu = true;
-            }
-        }
-        if (!morreu) {
+        if (!pararNoPasso(k, [&ok] { ok = entrega::gravarConjunto(Nome); }, &feitos)) {
             QVERIFY2(ok, qPrintable(geral().gMsg));
             QCOMPARE(conteudo(destino), novo);
             passos = k;
@@ -159,14 +204,7 @@ void TstGravacaoInterrompida::morteEmCadaPasso()
 
         // A stopped recording, then the next one: it completes, no temporary left.
         QVERIFY(repor(destino, anterior));
-        passo = 0;
-        {
-            duravel::Observando o([&](const duravel::Passo&) {
-                if (passo++ == k)
-                    throw Morte{};
-            });
-            QVERIFY_THROWS_EXCEPTION(Morte, entrega::gravarConjunto(Nome));
-        }
+        QVERIFY(pararNoPasso(k, [] { entrega::gravarConjunto(Nome); }));
         QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(ctx + u' ' + geral().gMsg));
         QVERIFY2(conteudo(destino) == novo, qPrintable(ctx));
         QStringList naPasta = arquivosEm(destino);
@@ -178,6 +216,148 @@ void TstGravacaoInterrompida::morteEmCadaPasso()
     for (int t : {1, 3, 6, 8})
         QCOMPARE(situacao(t).toInt(), 100);
     QCOMPARE(situacao(7).toInt(), 90);
+}
+
+void TstGravacaoInterrompida::reparoInterrompido_data()
+{
+    morteEmCadaPasso_data();
+}
+
+// From every state a stopped recording leaves, the repair is stopped before
+// each of its own steps, then the next repair before the same step, then one
+// runs to its end: after each stop the folder's identifier (if any) lists
+// exactly the files beside it, no earlier file is lost until the new
+// identifier is in place, and the end is the earlier set or the new one.
+void TstGravacaoInterrompida::reparoInterrompido()
+{
+    QFETCH(bool, comAnterior);
+    Ambiente amb;
+    Cenario c;
+    CONFERE(montar(amb, comAnterior, c));
+    int paradas = 0;
+    for (int k = 0;; ++k) {
+        QVERIFY(repor(c.destino, c.anterior));
+        if (!pararNoPasso(k, [] { entrega::gravarConjunto(Nome); }))
+            break;
+        const QMap<QString, QByteArray> parado = conteudo(c.destino);
+        const bool novoNoLugar = parado.value(c.idNovo) == c.novo.value(c.idNovo);
+        bool alemDoFim = false;
+        for (int j = 0; !alemDoFim; ++j) {
+            QVERIFY(repor(c.destino, parado));
+            bool parou = true;
+            for (int vez = 1; vez <= 2 && parou; ++vez) {
+                QString motivo;
+                bool ok = false;
+                QStringList feitos;
+                parou = pararNoPasso(j, [&] { ok = entrega::recuperarPasta(c.nomes, &motivo); }, &feitos);
+                const QString ctx = QStringLiteral("gravação parada no passo %1; reparo %2 parado no passo %3 (depois "
+                                                   "de: %4)")
+                                        .arg(k)
+                                        .arg(vez)
+                                        .arg(j)
+                                        .arg(feitos.join(QStringLiteral(", ")));
+                QVERIFY2(parou || ok, qPrintable(ctx + u' ' + motivo));
+                const QString erro = conferir(c.nomes);
+                QVERIFY2(erro.isEmpty(), qPrintable(ctx + QStringLiteral(": ") + erro));
+                const QString perdido = novoNoLugar ? QString() : nadaPerdido(c.destino, c.anterior);
+                QVERIFY2(perdido.isEmpty(), qPrintable(ctx + QStringLiteral(": ") + perdido));
+                paradas += parou;
+                alemDoFim = !parou && vez == 1;
+            }
+            QString motivo;
+            QVERIFY2(entrega::recuperarPasta(c.nomes, &motivo), qPrintable(motivo));
+            QVERIFY2(conteudo(c.destino) == (novoNoLugar ? c.novo : c.anterior),
+                     qPrintable(QStringLiteral("gravação parada no passo %1, reparo no passo %2").arg(k).arg(j)));
+        }
+    }
+    QVERIFY2(paradas > (comAnterior ? 500 : 100), qPrintable(QString::number(paradas)));
+}
+
+void TstGravacaoInterrompida::restauracaoImpossivel_data()
+{
+    QTest::addColumn<bool>("pastaNoCaminho");
+    QTest::newRow("uma pasta no lugar do arquivo") << true;
+    QTest::newRow("um arquivo listado que sumiu") << false;
+}
+
+// A recording stopped with every earlier file aside and the new files in
+// place, then one earlier file that cannot come back: the repair keeps every
+// file, leaves the earlier identifier aside, and the recording stops naming
+// the file; nothing is marked. Once the cause is gone, recording works.
+void TstGravacaoInterrompida::restauracaoImpossivel()
+{
+    QFETCH(bool, pastaNoCaminho);
+    Ambiente amb;
+    Cenario c;
+    CONFERE(montar(amb, true, c));
+    {
+        duravel::Observando o([&c](const duravel::Passo& p) {
+            if (p.tipo == QLatin1String("renomear") && p.destino == c.nomes.identificador)
+                throw Morte{};
+        });
+        QVERIFY_THROWS_EXCEPTION(Morte, entrega::gravarConjunto(Nome));
+    }
+    const QString aux = caminhoEm(c.destino, Prefixo + QStringLiteral("PLCOA") + Periodo + QStringLiteral(".txt"));
+    const QString idAnterior = c.nomes.identificador + entrega::SufixoAnterior;
+    QVERIFY(QFileInfo::exists(aux + entrega::SufixoAnterior) && QFileInfo::exists(idAnterior));
+    QVERIFY(QFileInfo::exists(c.nomes.identificador + entrega::SufixoPronto));
+    if (pastaNoCaminho)
+        QVERIFY(QDir().mkpath(caminhoEm(aux, QStringLiteral("sub"))));
+    else
+        QVERIFY(QFile::remove(aux + entrega::SufixoAnterior));
+    const QString gerado = arquivoGerado(1);
+
+    QVERIFY(!entrega::gravarConjunto(Nome));
+    const QString& msg = geral().gMsg;
+    QVERIFY2(msg.contains(QFileInfo(aux).fileName()) && msg.endsWith(QStringLiteral("Gravação não efetuada.")),
+             qPrintable(msg));
+    QCOMPARE(arquivoGerado(1), gerado);
+    QVERIFY(!QFileInfo::exists(c.nomes.identificador));
+    QCOMPARE(lerArquivo(idAnterior), c.anterior.value(c.idNovo));
+    QCOMPARE(QFileInfo::exists(aux + entrega::SufixoAnterior), pastaNoCaminho);
+    // Every other earlier file is back, and nothing of the new set is left.
+    QMap<QString, QByteArray> esperado = c.anterior;
+    esperado.remove(c.idNovo);
+    esperado.remove(QFileInfo(aux).fileName());
+    esperado.insert(QFileInfo(idAnterior).fileName(), c.anterior.value(c.idNovo));
+    if (pastaNoCaminho)
+        esperado.insert(QFileInfo(aux).fileName() + entrega::SufixoAnterior, c.anterior.value(QFileInfo(aux).fileName()));
+    QCOMPARE(conteudo(c.destino), esperado);
+
+    // The same refusal, again, changes nothing.
+    QVERIFY(!entrega::gravarConjunto(Nome));
+    QCOMPARE(conteudo(c.destino), esperado);
+
+    if (pastaNoCaminho)
+        QVERIFY(QDir(aux).removeRecursively());
+    else
+        QVERIFY(QFile::remove(idAnterior));
+    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
+    QCOMPARE(conteudo(c.destino), c.novo);
+}
+
+// While another recording holds the folder, a second one is refused before
+// it touches anything, even the leftovers of a stopped one.
+void TstGravacaoInterrompida::umaGravacaoPorVez()
+{
+    Ambiente amb;
+    Cenario c;
+    CONFERE(montar(amb, true, c));
+    QVERIFY(pararNoPasso(30, [] { entrega::gravarConjunto(Nome); }));
+    const QMap<QString, QByteArray> parado = conteudo(c.destino);
+    QVERIFY(parado != c.anterior);
+    const QString gerado = arquivoGerado(1);
+    {
+        const TravaPasta outra(c.destino);
+        QVERIFY(outra.estado() == TravaPasta::Estado::Obtida);
+        QVERIFY(!entrega::gravarConjunto(Nome));
+        QCOMPARE(geral().gMsg, entrega::MsgPastaOcupada.arg(c.destino) + QStringLiteral("\r\n")
+                                   + entrega::MsgNaoEfetuada);
+        QCOMPARE(conteudo(c.destino), parado);
+        QCOMPARE(arquivoGerado(1), gerado);
+    }
+    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
+    QCOMPARE(conteudo(c.destino), c.novo);
 }
 
 QTEST_MAIN(TstGravacaoInterrompida)
