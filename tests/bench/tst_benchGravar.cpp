@@ -1,7 +1,9 @@
 // tobri-bench gravar end to end: a generated declaration imported with
 // tobri-bench import, refused before validation, recorded after tobri-bench
-// validate.
+// validate; two recordings started together into one folder; every command
+// refused while the program holds the data folder.
 #include "platform/Banco.h"
+#include "platform/InstanciaUnica.h"
 #include "platform/Pastas.h"
 
 #include <QDir>
@@ -24,39 +26,35 @@ const QStringList Declaracao{QStringLiteral("--in"),     QStringLiteral("86"),  
 struct Saida {
     int codigo = -1;
     QJsonObject json;
+    QString erros;   // stderr
 };
 
-Saida executar(const QString& programa, const QStringList& args)
+Saida terminar(QProcess& p)
 {
-    QProcess p;
-    p.start(caminhoEm(Bin, programa), args);
     Saida s;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return s;
     s.codigo = p.exitCode();
     const QList<QByteArray> linhas = p.readAllStandardOutput().trimmed().split('\n');
     s.json = QJsonDocument::fromJson(linhas.last()).object();
+    s.erros = QString::fromUtf8(p.readAllStandardError());
     return s;
 }
 
-} // namespace
-
-class TstBenchGravar : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void gravar();
-};
-
-void TstBenchGravar::gravar()
+Saida executar(const QString& programa, const QStringList& args)
 {
-    QTemporaryDir tmp;
-    const QString gerados = tmp.filePath(QStringLiteral("gerados"));
-    const QString dados = tmp.filePath(QStringLiteral("dados"));
-    const QString destino = tmp.filePath(QStringLiteral("entrega"));
-    QVERIFY(QDir().mkpath(destino));
+    QProcess p;
+    p.start(caminhoEm(Bin, programa), args);
+    return terminar(p);
+}
+
+// Generates the types 1, 3, 6 and 8 of the declaration into `gerados` and
+// imports them into the data folder `dados`.
+void importar(const QString& gerados, const QString& dados, int lancamentos)
+{
     QCOMPARE(executar(QStringLiteral("tobri-gerador"),
                       QStringList{QStringLiteral("--tipos"), QStringLiteral("1,3,6,8"), QStringLiteral("--contas"),
-                                  QStringLiteral("30"), QStringLiteral("--lancamentos"), QStringLiteral("200"),
+                                  QStringLiteral("30"), QStringLiteral("--lancamentos"), QString::number(lancamentos),
                                   QStringLiteral("--saida"), gerados, QStringLiteral("--cnpj"),
                                   QStringLiteral("11.222.333/0001-81")}
                           + Declaracao)
@@ -70,6 +68,41 @@ void TstBenchGravar::gravar()
         QCOMPARE(s.codigo, 0);
         QCOMPARE(s.json.value(QStringLiteral("status")).toInt(), 90);
     }
+}
+
+QStringList comandoGravar(const QString& dados, const QString& destino)
+{
+    return QStringList{QStringLiteral("gravar"), QStringLiteral("--data"), dados} + Declaracao
+        + QStringList{QStringLiteral("--destino"), destino};
+}
+
+QByteArray ler(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ausente>");
+}
+
+} // namespace
+
+class TstBenchGravar : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void gravar();
+    void gravacoesSimultaneas();
+    void pastaDeDadosEmUso_data();
+    void pastaDeDadosEmUso();
+};
+
+void TstBenchGravar::gravar()
+{
+    QTemporaryDir tmp;
+    const QString gerados = tmp.filePath(QStringLiteral("gerados"));
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    const QString destino = tmp.filePath(QStringLiteral("entrega"));
+    QVERIFY(QDir().mkpath(destino));
+    importar(gerados, dados, 200);
+    if (QTest::currentTestFailed())
+        return;
     const QStringList gravar =
         QStringList{QStringLiteral("gravar"), QStringLiteral("--data"), dados} + Declaracao
         + QStringList{QStringLiteral("--destino"), destino};
@@ -126,6 +159,90 @@ void TstBenchGravar::gravar()
     QCOMPARE(QDir(destino).entryList(QDir::Files).size(), 9);
 
     QCOMPARE(executar(QStringLiteral("tobri-bench"), {QStringLiteral("gravar"), QStringLiteral("--data")}).codigo, 2);
+}
+
+// Two data folders holding the same validated declaration, each recorded
+// into one folder at the same moment, again and again: one recording holds
+// the folder at a time, the other waits for nothing and is refused with a
+// message; the folder always ends with the one whole set.
+void TstBenchGravar::gravacoesSimultaneas()
+{
+    QTemporaryDir tmp;
+    const QString gerados = tmp.filePath(QStringLiteral("gerados"));
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    const QString copia = tmp.filePath(QStringLiteral("dados2"));
+    const QString destino = tmp.filePath(QStringLiteral("entrega"));
+    QVERIFY(QDir().mkpath(destino) && QDir().mkpath(copia));
+    importar(gerados, dados, 60000);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(executar(QStringLiteral("tobri-bench"),
+                      QStringList{QStringLiteral("validate"), QStringLiteral("--data"), dados} + Declaracao)
+                 .codigo,
+             0);
+    for (const QString& n : QDir(dados).entryList(QDir::Files))
+        if (n != QLatin1String("tobri.lock"))
+            QVERIFY(QFile::copy(QDir(dados).filePath(n), QDir(copia).filePath(n)));
+    QCOMPARE(executar(QStringLiteral("tobri-bench"), comandoGravar(dados, destino)).codigo, 0);
+    QMap<QString, QByteArray> conjunto;
+    for (const QString& n : QDir(destino).entryList(QDir::Files))
+        conjunto.insert(n, ler(QDir(destino).filePath(n)));
+    QCOMPARE(conjunto.size(), 9);
+    QCOMPARE(conjunto.value(QStringLiteral("11222333000181-TOBRI-86-LANCG-2025010120251231.txt")),
+             ler(QDir(gerados).filePath(QStringLiteral("tipo6.txt"))));
+
+    int recusadas = 0;
+    for (int vez = 0; vez < 6; ++vez) {
+        QProcess a;
+        QProcess b;
+        a.start(caminhoEm(Bin, QStringLiteral("tobri-bench")), comandoGravar(dados, destino));
+        b.start(caminhoEm(Bin, QStringLiteral("tobri-bench")), comandoGravar(copia, destino));
+        const Saida sa = terminar(a);
+        const Saida sb = terminar(b);
+        int gravadas = 0;
+        for (const Saida& s : {sa, sb}) {
+            if (s.codigo == 0) {
+                ++gravadas;
+                continue;
+            }
+            QCOMPARE(s.codigo, 1);
+            const QString m = s.json.value(QStringLiteral("mensagem")).toString();
+            QVERIFY2(m.startsWith(QStringLiteral("Outra gravação está em andamento na pasta")), qPrintable(m));
+            ++recusadas;
+        }
+        QVERIFY(gravadas >= 1);
+        QMap<QString, QByteArray> agora;
+        for (const QString& n : QDir(destino).entryList(QDir::Files | QDir::Hidden))
+            agora.insert(n, ler(QDir(destino).filePath(n)));
+        QVERIFY2(agora == conjunto, qPrintable(QStringList(agora.keys()).join(u' ')));
+    }
+    qInfo("%d de 12 gravações recusadas por encontrarem a pasta ocupada", recusadas);
+}
+
+void TstBenchGravar::pastaDeDadosEmUso_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("import") << QStringList{QStringLiteral("import"), QStringLiteral("--tipo"), QStringLiteral("1"),
+                                          QStringLiteral(TOBRI_BIN_DIR "/TOBRI.MDB")};
+    QTest::newRow("validate") << QStringList{QStringLiteral("validate")};
+    QTest::newRow("gravar") << QStringList{QStringLiteral("gravar"), QStringLiteral("--destino"),
+                                          QStringLiteral(TOBRI_BIN_DIR)};
+}
+
+// While the program holds a data folder, a command on it is refused and
+// writes nothing there.
+void TstBenchGravar::pastaDeDadosEmUso()
+{
+    QFETCH(QStringList, args);
+    QTemporaryDir tmp;
+    InstanciaUnica programa(tmp.path());
+    QVERIFY(programa.adquirir());
+    const QStringList antes = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const Saida s = executar(QStringLiteral("tobri-bench"),
+                             QStringList{args.first(), QStringLiteral("--data"), tmp.path()} + Declaracao + args.mid(1));
+    QCOMPARE(s.codigo, 1);
+    QVERIFY2(s.erros.contains(QStringLiteral("Já existe uma sessão aberta para o aplicativo.")), qPrintable(s.erros));
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), antes);
 }
 
 QTEST_MAIN(TstBenchGravar)
