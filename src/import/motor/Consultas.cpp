@@ -184,7 +184,7 @@ bool lerTabela(Contexto& ctx, const QString& sql, const std::function<void(Linha
 {
     sqlite3* h = ctx.g.gConn ? ctx.g.gConn->handle() : nullptr;
     if (!h)
-        return ctx.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        return ctx.falhar(textoErro(db::ErroBanco, db::TextoNaoAberto));
     auto preparar = [&](const QString& texto, sqlite3_stmt*& s) {
         const QByteArray u = texto.toUtf8();
         const int rc = sqlite3_prepare_v2(h, u.constData(), static_cast<int>(u.size()), &s, nullptr);
@@ -346,7 +346,7 @@ bool Consultas::mesmaChave(qint64 rowid, QByteArrayView data, QByteArrayView cod
     const int tipo = g.gTipoArquivo;
     sqlite3* h = g.gConn ? g.gConn->handle() : nullptr;
     if (!h)
-        return m_c.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        return m_c.falhar(textoErro(db::ErroBanco, db::TextoNaoAberto));
     sqlite3_stmt*& s = exata ? m_juizExato : m_juiz;
     if (!s) {
         QString coluna;

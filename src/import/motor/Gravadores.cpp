@@ -44,7 +44,7 @@ void paraUtf8(QByteArrayView b, std::string& out)
 
 db::Erro erroSqlite(sqlite3* h, int rc)
 {
-    const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("Banco de dados não está aberto.");
+    const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : db::TextoNaoAberto;
     return db::mapearErro(QSqlError(QString(), msg, QSqlError::StatementError, QString::number(rc)));
 }
 
@@ -70,7 +70,7 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
     Geral& g = m_c.g;
     sqlite3* h = g.gConn ? g.gConn->handle() : nullptr;
     if (!h)
-        return m_c.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."), procedimento));
+        return m_c.falhar(textoErro(db::ErroBanco, db::TextoNaoAberto, procedimento));
     if (!m_c.abrirLote())
         return m_c.falhar(g.gMsg + QStringLiteral(" (") + procedimento + u')');
     // The same text as the last call (the usual case: one writer per run)

@@ -20,7 +20,7 @@ db::Erro erroDoBanco(db::Conexao& c)
 {
     sqlite3* h = c.handle();
     if (!h)
-        return db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+        return db::Erro{db::ErroBanco, db::TextoNaoAberto};
     return db::mapearErro(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,
                                     QString::number(sqlite3_extended_errcode(h))));
 }
