@@ -200,7 +200,7 @@ bool criarIndicesAdiados(Contexto& ctx)
     for (const Indice& i : indicesDoTipo(tipo, ctx.g.gIN))
         ok = ok && conn.executar(criacaoIndice(tabela, i, true), {}, &e);
     conn.executar(QStringLiteral("PRAGMA threads = 0"));
-    return ok || ctx.falhar(textoErro(e, QStringLiteral("fun_Criar_Tabela")));
+    return ok || ctx.falhar(textoErro(e, QStringLiteral("func_validacao")));
 }
 
 bool fun_Criar_Tabela(Contexto& ctx)
