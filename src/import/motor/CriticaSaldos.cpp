@@ -1,9 +1,9 @@
 // Balance record tests (types 8 and 9) and their writers.
 #include "Consultas.h"
+#include "Critica.h"
 #include "Gravadores.h"
 #include "Leitura.h"
 #include "Tabelas.h"
-#include "Testes.h"
 
 #include "platform/Cp1252.h"
 
