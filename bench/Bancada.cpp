@@ -4,6 +4,7 @@
 #include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 #include "shell/frmAbertura.h"
 
 #include <QCoreApplication>
@@ -115,13 +116,12 @@ bool abrirDeclaracao(QString& msg)
         return false;
     if (!AbreBanco(msg, false, false, g.gErroAbertura))
         return false;
-    const QVariantList chave{g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
+    const QVariantList chave = chaveDeclaracao();
     const QString ins = QStringLiteral("INSERT INTO tbempresariosImportados (INarquivo, CNPJ, periodoinicial, "
                                        "periodofinal, Nome) VALUES (?, ?, ?, ?, ?)");
     const QVariantList linha = chave + QVariantList{QStringLiteral("Empresa de Teste")};
     db::Erro e;
-    const QVariant n = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados WHERE "
-                                                       "INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?"),
+    const QVariant n = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados") + filtroDeclaracao(),
                                         chave, &e);
     if (!e.ok() || (n.toInt() == 0 && !g.gConn->executar(ins, linha, &e))) {
         msg = textoErro(e);
@@ -153,9 +153,8 @@ QString situacaoJson()
     if (!QFileInfo(caminhoBancoDeclaracao()).isFile() || !c.abrir(caminhoBancoDeclaracao()))
         return QStringLiteral("null");
     const QVariant s = c.escalar(
-        QStringLiteral("SELECT Situacao FROM tbImportados WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? "
-                       "AND periodofinal = ? AND Tipo = ?"),
-        {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal), g.gTipoArquivo});
+        QStringLiteral("SELECT Situacao FROM tbImportados") + filtroDeclaracao() + QStringLiteral(" AND Tipo = ?"),
+        chaveDeclaracao() << g.gTipoArquivo);
     return s.isValid() && !s.isNull() ? QString::number(s.toInt()) : QStringLiteral("null");
 }
 

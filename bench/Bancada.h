@@ -39,8 +39,6 @@ bool nomesUtilizaveis(int argc, char** argv, QString& recusa);
 class DialogosRegistrados : public dlg::Dialogos {
 public:
     int mensagem(const dlg::Mensagem& m) override;
-    QString escolherPasta(const QString&, const QString&) override { return {}; }
-    QString escolherArquivo(const QString&, const QString&, const QString&) override { return {}; }
     bool dialogoImpressora(QPrinter&) override { return false; }
 };
 

@@ -3,6 +3,7 @@
 #include "platform/Banco.h"
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <QRegularExpression>
 
@@ -19,7 +20,7 @@ bool falha(const db::Erro& e)
 
 db::Erro semConexao()
 {
-    return db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+    return db::Erro{db::ErroBanco, db::TextoNaoAberto};
 }
 
 bool conectado()
@@ -31,12 +32,10 @@ bool conectado()
 // Key of the declaration and type in hand, in the order the queries bind it.
 QVariantList chaveTipo()
 {
-    const Geral& g = geral();
-    return {g.gIN, g.gTipoArquivo, g.gCNPJ, dataDdmmaaaa(g.gPeriodoInicial), dataDdmmaaaa(g.gPeriodoFinal)};
+    return chaveDeclaracao(PeriodoComo::Ddmmaaaa) << geral().gTipoArquivo;
 }
 
-const QString FiltroTipo = QStringLiteral(
-    " WHERE INarquivo = ? AND TipoArquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
+const QString FiltroTipo = filtroDeclaracao() + QStringLiteral(" AND TipoArquivo = ?");
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,20 +13,18 @@ namespace {
 
 QVariantList chaveTipo()
 {
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataDdmmaaaa(g.gPeriodoInicial), dataDdmmaaaa(g.gPeriodoFinal), g.gTipoArquivo};
+    return chaveDeclaracao(PeriodoComo::Ddmmaaaa) << geral().gTipoArquivo;
 }
 
-const QString FiltroLeiaute = QStringLiteral(
-    " FROM TbleiauteDIG WHERE Inarquivo = ? AND cnpj = ? AND periodoinicial = ? AND periodofinal = ?"
-    " AND TipoArquivo = ?");
+const QString FiltroLeiaute =
+    QStringLiteral(" FROM TbleiauteDIG") + filtroDeclaracao() + QStringLiteral(" AND TipoArquivo = ?");
 
 bool conectado(db::Erro& e)
 {
     const Geral& g = geral();
     if (g.gConn && g.gConn->aberta())
         return true;
-    e = db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+    e = db::Erro{db::ErroBanco, db::TextoNaoAberto};
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "shell/BotoesJanela.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
+#include "shell/Servicos.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -212,9 +213,9 @@ bool frmContinuaImportacao::Verifica_Importados(const QVariant& tipo, bool& acho
     if (linhas)
         linhas->clear();
     QString sql = QStringLiteral(
-        "SELECT INARQUIVO, CNPJ, PERIODOINICIAL, PERIODOFINAL, TIPO, SITUACAO FROM TBimportados"
-        " WHERE Inarquivo = ? AND cnpj = ? AND periodoinicial = ? AND periodofinal = ?");
-    QVariantList params{g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
+        "SELECT INARQUIVO, CNPJ, PERIODOINICIAL, PERIODOFINAL, TIPO, SITUACAO FROM TBimportados")
+        + filtroDeclaracao();
+    QVariantList params = chaveDeclaracao();
     const bool umTipo = !tipo.isNull() && !(tipo.typeId() == QMetaType::QString && tipo.toString().isEmpty());
     if (umTipo) {
         sql += QStringLiteral(" AND tipo = ?");
@@ -224,7 +225,7 @@ bool frmContinuaImportacao::Verifica_Importados(const QVariant& tipo, bool& acho
     }
     db::Erro erro;
     if (!g.gConn || !g.gConn->aberta()) {
-        erro = db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+        erro = db::Erro{db::ErroBanco, db::TextoNaoAberto};
     } else {
         db::Consulta q(*g.gConn);
         if (q.preparar(sql, &erro) && q.executar(params, &erro)) {

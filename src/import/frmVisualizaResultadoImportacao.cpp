@@ -126,13 +126,13 @@ void frmVisualizaResultadoImportacao::Form_Load()
         q.prepare(QStringLiteral(
             "SELECT I.Tipo, T.Descricao, E.Descricao, I.RegLidos, I.RegCorretos, I.RegErros "
             "FROM tbImportados AS I, tbTipoArquivos AS T, TbDescricaoErro AS D, TbDescricaoErro AS E "
-            "WHERE I.INarquivo = ? AND I.CNPJ = ? AND I.periodoinicial = ? AND I.periodofinal = ? "
-            "AND T.TipoArquivo = I.Tipo AND D.CodigoErro = I.Situacao "
+            "WHERE ") + condicaoDeclaracao(QStringLiteral("I")) + QStringLiteral(
+            " AND T.TipoArquivo = I.Tipo AND D.CodigoErro = I.Situacao "
             "AND E.CodigoErro = D.CodigoResultadoImportacao "
             "ORDER BY I.Tipo"));
         db::Erro e;
         if (!db::preencherModelo(*m_modelo, std::move(q),
-                                 {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, titulos, &e))
+                                 chaveDeclaracao(), titulos, &e))
             dlg::MsgBox(textoErro(e, QStringLiteral("Form_Load")), dlg::Icone::Critico);
     }
     if (m_modelo->rowCount() > 0)

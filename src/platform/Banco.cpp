@@ -141,7 +141,7 @@ sqlite3* Conexao::handle() const
 bool Conexao::executar(const QString& sql, const QVariantList& params, Erro* erro, int* afetadas)
 {
     if (!aberta()) {
-        definir(erro, erroDe(ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        definir(erro, erroDe(ErroBanco, TextoNaoAberto));
         return false;
     }
     QSqlQuery q(m_db);
@@ -164,7 +164,7 @@ bool Conexao::executarScript(const QString& sql, Erro* erro)
 {
     sqlite3* h = handle();
     if (!h) {
-        definir(erro, erroDe(ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        definir(erro, erroDe(ErroBanco, TextoNaoAberto));
         return false;
     }
     char* msg = nullptr;
@@ -183,7 +183,7 @@ bool Conexao::executarScript(const QString& sql, Erro* erro)
 QVariant Conexao::escalar(const QString& sql, const QVariantList& params, Erro* erro)
 {
     if (!aberta()) {
-        definir(erro, erroDe(ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        definir(erro, erroDe(ErroBanco, TextoNaoAberto));
         return {};
     }
     QSqlQuery q(m_db);
@@ -222,7 +222,7 @@ bool Conexao::tabelaExiste(const QString& tabela, bool& existe, Erro* erro)
 bool Conexao::iniciarTransacao(Erro* erro)
 {
     if (!aberta()) {
-        definir(erro, erroDe(ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        definir(erro, erroDe(ErroBanco, TextoNaoAberto));
         return false;
     }
     if (!m_db.transaction()) {

@@ -21,6 +21,9 @@ inline constexpr double ErroSemTabela = -2147217865.0;  // no such table
 inline constexpr double ErroEmUso = 70.0;               // file in use, permission denied
 inline constexpr double ErroGeral = -2147217900.0;      // any other database error
 
+// The text of a statement or transaction asked of a connection that is not open.
+inline const QString TextoNaoAberto = QStringLiteral("Banco de dados não está aberto.");
+
 struct Erro {
     double numero = 0;
     QString descricao;

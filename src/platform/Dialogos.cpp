@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -86,16 +85,6 @@ int DialogosQt::mensagem(const Mensagem& m)
     case QMessageBox::Cancel: return RespCancelar;
     default: return RespOk;
     }
-}
-
-QString DialogosQt::escolherPasta(const QString& titulo, const QString& inicial)
-{
-    return QFileDialog::getExistingDirectory(janelaAtiva(), titulo, inicial);
-}
-
-QString DialogosQt::escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro)
-{
-    return QFileDialog::getOpenFileName(janelaAtiva(), titulo, inicial, filtro);
 }
 
 bool DialogosQt::dialogoImpressora(QPrinter& impressora)

@@ -1,5 +1,5 @@
 #pragma once
-// Message boxes, folder/file pickers and the printer dialog, behind an
+// Message boxes and the printer dialog, behind an
 // interface so tests can answer them.
 #include <QString>
 #include <QStringList>
@@ -31,9 +31,6 @@ class Dialogos {
 public:
     virtual ~Dialogos() = default;
     virtual int mensagem(const Mensagem& m) = 0;
-    // Empty text when cancelled.
-    virtual QString escolherPasta(const QString& titulo, const QString& inicial) = 0;
-    virtual QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) = 0;
     // The printer dialog; false when cancelled.
     virtual bool dialogoImpressora(QPrinter& impressora) = 0;
     // The printer set-up ("Configurar Impressão"): choose the printer and its
@@ -53,8 +50,6 @@ int MsgBox(const QString& texto, Icone icone = Icone::Nenhum, Botoes botoes = Bo
 class DialogosQt : public Dialogos {
 public:
     int mensagem(const Mensagem& m) override;
-    QString escolherPasta(const QString& titulo, const QString& inicial) override;
-    QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) override;
     bool dialogoImpressora(QPrinter& impressora) override;
     bool configurarImpressora(QPrinter& impressora) override;
 };

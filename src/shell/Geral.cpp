@@ -74,6 +74,11 @@ QString textoErro(const db::Erro& e, const QString& procedimento)
     return textoErro(e.numero, e.descricao, procedimento);
 }
 
+QString erroJunto(double numero, const QString& descricao, const QString& proc)
+{
+    return textoErro(numero, descricao) + u'(' + proc + u')';
+}
+
 QString dataDdMmAaaa(const QDate& d)
 {
     return d.toString(QStringLiteral("dd/MM/yyyy"));

@@ -91,6 +91,9 @@ QString caminhoModelo();
 // procedure is empty.
 QString textoErro(double numero, const QString& descricao, const QString& procedimento = QString());
 QString textoErro(const db::Erro& e, const QString& procedimento = QString());
+// The same with no blank before the parenthesis, as some procedures write it:
+// "cod.erro N\r\nmsg. Erro: text(procedure)".
+QString erroJunto(double numero, const QString& descricao, const QString& proc);
 inline const QString TextoErroAbertura = QStringLiteral("Erro na abertura do banco de dados do Tobri.");
 // What most pickers say when the chosen declaration's database is missing or damaged.
 inline const QString TextoBancoNaoEncontrado = QStringLiteral(

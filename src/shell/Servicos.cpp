@@ -11,13 +11,6 @@
 
 namespace {
 
-// Period columns of the detail and status rows.
-QVariantList chaveDeclaracao()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
-
 // The shared connection; an unopened one when none was made yet, so the
 // statements fail with an error instead of touching a null pointer.
 db::Conexao& conexao()
@@ -39,7 +32,7 @@ public:
     {
         m_ativa = m_propria ? m_c.iniciarTransacao(e) : m_c.aberta();
         if (!m_ativa && !m_propria && e)
-            *e = db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+            *e = db::Erro{db::ErroBanco, db::TextoNaoAberto};
     }
     ~TransacaoCurta()
     {
@@ -74,6 +67,25 @@ MedidorEspaco& medidor()
 }
 
 } // namespace
+
+QVariantList chaveDeclaracao(PeriodoComo periodo)
+{
+    const Geral& g = geral();
+    if (periodo == PeriodoComo::Ddmmaaaa)
+        return {g.gIN, g.gCNPJ, dataDdmmaaaa(g.gPeriodoInicial), dataDdmmaaaa(g.gPeriodoFinal)};
+    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
+}
+
+QString condicaoDeclaracao(const QString& tabela)
+{
+    const QString p = tabela.isEmpty() ? QString() : tabela + u'.';
+    return QStringLiteral("%1INarquivo = ? AND %1CNPJ = ? AND %1periodoinicial = ? AND %1periodofinal = ?").arg(p);
+}
+
+QString filtroDeclaracao()
+{
+    return QStringLiteral(" WHERE ") + condicaoDeclaracao();
+}
 
 bool GravaDetalhe(qint16 codigoErro)
 {
@@ -166,7 +178,7 @@ bool fun_GravaImportados(qint16 situacao, const QVariant& tipo, const QString& a
         sql += QStringLiteral(", ArquivoGerado = ?");
         p << arquivoGerado;
     }
-    sql += QStringLiteral(" WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
+    sql += filtroDeclaracao();
     p << chaveDeclaracao();
     if (tipo.isValid() && !tipo.toString().isEmpty()) {
         sql += QStringLiteral(" AND Tipo = ?");

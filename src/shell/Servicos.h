@@ -6,6 +6,19 @@
 #include <cstdint>
 #include <functional>
 
+// How a table keeps the period columns of the key: ISO dates (status,
+// register, link and tracking rows) or ddmmyyyy text (working layout rows).
+enum class PeriodoComo { Iso, Ddmmaaaa };
+// The declaration in hand as the tables key it: INarquivo, CNPJ (masked),
+// periodoinicial and periodofinal, the values to bind to the condition
+// below, in its order.
+QVariantList chaveDeclaracao(PeriodoComo periodo = PeriodoComo::Iso);
+// "INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?",
+// each column qualified by `tabela` when one is given (an alias in a join).
+QString condicaoDeclaracao(const QString& tabela = QString());
+// " WHERE " and that condition.
+QString filtroDeclaracao();
+
 // Every write below runs in a short transaction of its own, or inside the
 // caller's when one is open on gConn.
 

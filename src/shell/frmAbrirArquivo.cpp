@@ -3,6 +3,7 @@
 #include "Geral.h"
 #include "GradeDeclaracoes.h"
 #include "HelpContexts.h"
+#include "Servicos.h"
 
 #include "platform/Dialogos.h"
 
@@ -13,12 +14,6 @@ namespace {
 const QString PerguntaRecriar = QStringLiteral(
     "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Deseja recriar o banco para este "
     "CNPJ/Período, descartando as informações já importadas?");
-
-QVariantList chave()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
 
 } // namespace
 
@@ -44,9 +39,8 @@ void frmAbrirArquivo::cmdOk_Click()
     QString nome;
     if (g.gConn && g.gConn->aberta())
         nome = g.gConn
-                   ->escalar(QStringLiteral("SELECT Nome FROM tbempresariosImportados WHERE INarquivo = ? AND "
-                                            "CNPJ = ? AND periodoinicial = ? AND periodofinal = ?"),
-                             chave())
+                   ->escalar(QStringLiteral("SELECT Nome FROM tbempresariosImportados") + filtroDeclaracao(),
+                             chaveDeclaracao())
                    .toString();
     if (g.gConn)
         g.gConn->fechar();
@@ -86,7 +80,7 @@ void frmAbrirArquivo::cmdOk_Click()
     db::Erro e;
     if (!g.gConn->executar(QStringLiteral("INSERT INTO tbempresariosImportados (INarquivo, CNPJ, periodoinicial, "
                                           "periodofinal, Nome) VALUES (?, ?, ?, ?, ?)"),
-                           QVariantList(chave()) << nome, &e)) {
+                           QVariantList(chaveDeclaracao()) << nome, &e)) {
         dlg::MsgBox(textoErro(e, QStringLiteral("cmdOk_Click")), dlg::Icone::Critico);
         recarregaRegistro();
         return;

@@ -28,15 +28,6 @@ const QString MascaraData = QStringLiteral("99/99/9999;_");
 
 const QString SqlInsere = QStringLiteral(
     "INSERT INTO tbempresariosImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Nome) VALUES (?, ?, ?, ?, ?)");
-const QString ChaveSql =
-    QStringLiteral(" WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
-
-QVariantList chave()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
-
 // What the name test calls numeric: a number in the user's notation or in
 // the plain one.
 bool ehNumerico(const QString& s)
@@ -302,12 +293,12 @@ bool frmDadosContribuinte::fun_Empresarial(bool& existe)
     if (g.gConn) {
         db::Transacao t(*g.gConn, &e);
         if (t.ativa()) {
-            bool ok = g.gConn->executar(SqlInsere, QVariantList(chave()) << g.gNome, &e);
+            bool ok = g.gConn->executar(SqlInsere, QVariantList(chaveDeclaracao()) << g.gNome, &e);
             if (!ok && e.numero == db::ErroBanco) {
                 // A key conflict: the declaration is registered already.
                 db::Erro e2;
-                existe = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados") + ChaveSql,
-                                          chave(), &e2)
+                existe = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados") + filtroDeclaracao(),
+                                          chaveDeclaracao(), &e2)
                              .toInt()
                     > 0;
                 ok = existe;
@@ -330,9 +321,9 @@ bool frmDadosContribuinte::renomeia(const QString& procedimento)
     Geral& g = geral();
     db::Erro e;
     int afetadas = 0;
-    if (g.gConn->executar(QStringLiteral("UPDATE tbempresariosImportados SET Nome = ?") + ChaveSql,
-                          QVariantList{g.gNome} << chave(), &e, &afetadas)
-        && (afetadas > 0 || g.gConn->executar(SqlInsere, QVariantList(chave()) << g.gNome, &e)))
+    if (g.gConn->executar(QStringLiteral("UPDATE tbempresariosImportados SET Nome = ?") + filtroDeclaracao(),
+                          QVariantList{g.gNome} << chaveDeclaracao(), &e, &afetadas)
+        && (afetadas > 0 || g.gConn->executar(SqlInsere, QVariantList(chaveDeclaracao()) << g.gNome, &e)))
         return true;
     g.gMsg = textoErro(e, procedimento);
     return false;
@@ -354,7 +345,7 @@ void frmDadosContribuinte::desfazRegistro()
     voltaAoRegistro();
     db::Erro e;
     if (g.gConn && g.gConn->aberta()
-        && !g.gConn->executar(QStringLiteral("DELETE FROM tbempresariosImportados") + ChaveSql, chave(), &e))
+        && !g.gConn->executar(QStringLiteral("DELETE FROM tbempresariosImportados") + filtroDeclaracao(), chaveDeclaracao(), &e))
         dlg::MsgBox(textoErro(e, QStringLiteral("cmdOk_Click")), dlg::Icone::Critico);
 }
 

@@ -3,6 +3,7 @@
 #include "Geral.h"
 #include "GradeDeclaracoes.h"
 #include "HelpContexts.h"
+#include "Servicos.h"
 
 #include "platform/Dialogos.h"
 #include "platform/Pastas.h"
@@ -52,9 +53,8 @@ bool frmExcluirArquivo::exclui()
     TDBabrir->selecionarAtual();
     db::Erro e;
     if (!g.gConn
-        || !g.gConn->executar(QStringLiteral("DELETE FROM tbempresariosImportados WHERE INarquivo = ? AND CNPJ = ? "
-                                             "AND periodoinicial = ? AND periodofinal = ?"),
-                              {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, &e)) {
+        || !g.gConn->executar(QStringLiteral("DELETE FROM tbempresariosImportados") + filtroDeclaracao(),
+                              chaveDeclaracao(), &e)) {
         // Nothing is deleted while the declaration stays registered.
         if (!g.gConn)
             e = {db::ErroBanco, TextoErroAbertura};

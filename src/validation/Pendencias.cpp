@@ -2,6 +2,7 @@
 
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <array>
 
@@ -44,17 +45,17 @@ bool Verifica_Situacao(QStringList& pendencias)
     CursorEspera espera;
     db::Erro e;
     if (!g.gConn || !g.gConn->aberta())
-        return falha({db::ErroBanco, QStringLiteral("Banco de dados não aberto.")});
+        return falha({db::ErroBanco, db::TextoNaoAberto});
 
     // 1. Files whose status is not a good one.
     db::Consulta status(*g.gConn);
     if (!status.preparar(QStringLiteral(
             "SELECT I.Tipo, I.Situacao, E.Descricao, T.Descricao "
             "FROM tbImportados AS I, TbDescricaoErro AS E, tbTipoArquivos AS T "
-            "WHERE I.INarquivo = ? AND I.CNPJ = ? AND I.periodoinicial = ? AND I.periodofinal = ? "
-            "AND E.CodigoErro = I.Situacao AND T.TipoArquivo = I.Tipo ORDER BY I.Tipo"),
+            "WHERE ") + condicaoDeclaracao(QStringLiteral("I")) + QStringLiteral(
+            " AND E.CodigoErro = I.Situacao AND T.TipoArquivo = I.Tipo ORDER BY I.Tipo"),
             &e)
-        || !status.executar({g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, &e))
+        || !status.executar(chaveDeclaracao(), &e))
         return falha(e);
     QList<Status> linhas;
     while (status.proximo()) {

@@ -1,6 +1,7 @@
 #include "ValidacaoGuardada.h"
 
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 namespace {
 
@@ -21,14 +22,13 @@ ValidacaoGuardada recarregaValidacao()
 {
     Geral& g = geral();
     if (!g.gConn || !g.gConn->aberta())
-        return falha({db::ErroBanco, QStringLiteral("Banco de dados não aberto.")});
+        return falha({db::ErroBanco, db::TextoNaoAberto});
     db::Conexao& c = *g.gConn;
     db::Erro e;
 
     const QVariant importado = c.escalar(
-        QStringLiteral("SELECT Tipo FROM tbImportados WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? "
-                       "AND periodofinal = ?"),
-        {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, &e);
+        QStringLiteral("SELECT Tipo FROM tbImportados") + filtroDeclaracao(),
+        chaveDeclaracao(), &e);
     if (!e.ok())
         return falha(e);
     if (!importado.isValid())

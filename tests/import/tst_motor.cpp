@@ -33,6 +33,7 @@ private Q_SLOTS:
     void leitorDeLinhas_data();
     void leitorDeLinhas();
     void tabelaQueJaExisteParaOTeste();
+    void indiceQueFalhaAposACarga();
 };
 
 namespace {
@@ -514,6 +515,24 @@ void TstMotor::tabelaQueJaExisteParaOTeste()
     QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = ?"),
                               {motor::nomeTabela(motor::TabCentroCusto)}).toInt(),
              0);
+}
+
+void TstMotor::indiceQueFalhaAposACarga()
+{
+    Ambiente amb;
+    CONFERE(novaDeclaracao(68));
+    CONFERE(preparar(amb, 8, QByteArray()));
+    Geral& g = geral();
+    motor::Painel painel;
+    motor::Contexto ctx(painel);
+    QVERIFY2(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx), qPrintable(g.gMsg));
+    // Two rows with one key, which the balances' unique index refuses.
+    const QString linha = QStringLiteral("INSERT INTO %1 (DataSaldoIni, Codconta) VALUES ('01012005', '1.1')")
+                              .arg(motor::nomeTabela(motor::TabSaldosGeral));
+    QVERIFY(g.gConn->executar(linha) && g.gConn->executar(linha));
+    QVERIFY(!motor::criarIndicesAdiados(ctx));
+    QVERIFY2(g.gMsg.startsWith(QStringLiteral("cod.erro ")) && g.gMsg.endsWith(QStringLiteral(" (func_validacao)")),
+             qPrintable(g.gMsg));
 }
 
 void TstMotor::leitorDeLinhas_data()

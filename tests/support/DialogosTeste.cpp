@@ -20,16 +20,6 @@ int DialogosTeste::mensagem(const Mensagem& m)
     return m.botoes == Botoes::SimNao ? RespNao : RespOk;
 }
 
-QString DialogosTeste::escolherPasta(const QString&, const QString&)
-{
-    return pastas.isEmpty() ? QString() : pastas.dequeue();
-}
-
-QString DialogosTeste::escolherArquivo(const QString&, const QString&, const QString&)
-{
-    return arquivos.isEmpty() ? QString() : arquivos.dequeue();
-}
-
 bool DialogosTeste::dialogoImpressora(QPrinter& p)
 {
     if (aoEscolherImpressora)

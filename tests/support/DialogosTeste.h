@@ -15,8 +15,6 @@ public:
 
     QList<Mensagem> mensagens;
     QQueue<int> respostas;         // for message boxes; empty: OK, or No for a question
-    QQueue<QString> pastas;        // folder picker answers; empty: cancelled
-    QQueue<QString> arquivos;      // file picker answers; empty: cancelled
     QQueue<bool> impressora;       // printer dialog; empty: accepted
     // Called with every message before it is answered (e.g. to act on the screen).
     std::function<void(const Mensagem&)> aoMostrar;
@@ -30,8 +28,6 @@ public:
     void limpar() { mensagens.clear(); }
 
     int mensagem(const Mensagem& m) override;
-    QString escolherPasta(const QString& titulo, const QString& inicial) override;
-    QString escolherArquivo(const QString& titulo, const QString& inicial, const QString& filtro) override;
     bool dialogoImpressora(QPrinter& impressora) override;
     bool configurarImpressora(QPrinter& impressora) override;
 };

@@ -5,6 +5,7 @@
 #include "platform/Cp1252.h"
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,12 +17,6 @@ namespace entrega {
 namespace {
 
 const QString Proc = QStringLiteral("Fun_GerarRelatorio");
-
-QVariantList chave()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
 
 // Reads a file line by line, lines split only at CR LF.
 class LeitorLinhas {
@@ -82,7 +77,7 @@ public:
     }
     void arquivo(int tipo, const QString& nome, qint32 paginas, qint32 registros, qint64 tamanho)
     {
-        m_valores = chave();
+        m_valores = chaveDeclaracao();
         m_valores << tipo << nome << paginas << QString() << 0 << registros << tamanho;
     }
     bool linha(const QString& texto)
@@ -195,10 +190,10 @@ bool preencherAcompanhamento(qint64& linhas)
     QList<QPair<int, QString>> gerados;
     if (!erroBanco) {
         db::Consulta q(*g.gConn);
-        if (q.preparar(QStringLiteral("SELECT tipo, ArquivoGerado FROM tbImportados WHERE INarquivo = ? AND CNPJ = ? "
-                                      "AND periodoinicial = ? AND periodofinal = ? AND Situacao = 100 ORDER BY tipo"),
+        if (q.preparar(QStringLiteral("SELECT tipo, ArquivoGerado FROM tbImportados") + filtroDeclaracao()
+                           + QStringLiteral(" AND Situacao = 100 ORDER BY tipo"),
                        &e)
-            && q.executar(chave(), &e)) {
+            && q.executar(chaveDeclaracao(), &e)) {
             while (q.proximo())
                 gerados << qMakePair(q.valor(0).toInt(), q.valor(1).toString().trimmed());
             if (q.falhou()) {

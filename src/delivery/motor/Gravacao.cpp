@@ -23,15 +23,6 @@ namespace entrega {
 
 namespace {
 
-QVariantList chave()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
-
-const QString FiltroDeclaracao =
-    QStringLiteral(" WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
-
 bool semConexao(const QString& proc)
 {
     Geral& g = geral();
@@ -247,10 +238,10 @@ bool lerMarcas(const QList<int>& aceitas, Marcas& marcas)
     CursorEspera espera;
     db::Erro e;
     db::Consulta q(*g.gConn);
-    if (q.preparar(QStringLiteral("SELECT Tipo, Situacao FROM tbImportados") + FiltroDeclaracao
+    if (q.preparar(QStringLiteral("SELECT Tipo, Situacao FROM tbImportados") + filtroDeclaracao()
                        + QStringLiteral(" AND Tipo IN (1, 2, 6, 7, 8, 9) ORDER BY Tipo"),
                    &e)
-        && q.executar(chave(), &e)) {
+        && q.executar(chaveDeclaracao(), &e)) {
         while (q.proximo()) {
             const int tipo = q.valor(0).toInt();
             const QVariant s = q.valor(1);
@@ -287,8 +278,8 @@ bool fun_Empresarial(bool& achou, QString& nome)
     db::Conexao registro;
     if (registro.abrir(caminhoRegistro(), &e)) {
         db::Consulta q(registro);
-        if (q.preparar(QStringLiteral("SELECT Nome FROM tbempresariosImportados") + FiltroDeclaracao, &e)
-            && q.executar(chave(), &e)) {
+        if (q.preparar(QStringLiteral("SELECT Nome FROM tbempresariosImportados") + filtroDeclaracao(), &e)
+            && q.executar(chaveDeclaracao(), &e)) {
             if (q.proximo()) {
                 achou = true;
                 nome = q.valor(0).toString();
@@ -356,9 +347,9 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
         CursorEspera espera;
         db::Consulta q(*g.gConn);
         if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos FROM tbImportados")
-                            + FiltroDeclaracao + QStringLiteral(" ORDER BY Tipo"),
+                            + filtroDeclaracao() + QStringLiteral(" ORDER BY Tipo"),
                         &e)
-            || !q.executar(chave(), &e)) {
+            || !q.executar(chaveDeclaracao(), &e)) {
             cursorPadrao();
             g.gMsg = textoErro(e, proc);
             return false;

@@ -5,6 +5,7 @@
 #include "platform/ArquivoDuravel.h"
 #include "platform/Cp1252.h"
 #include "platform/Pastas.h"
+#include "shell/Servicos.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -245,7 +246,7 @@ bool GravaImportados(const QString& arquivo)
     const qint64 lidos = static_cast<qint64>(g.gRegLidos);
     const qint64 corretos = static_cast<qint64>(g.gRegCorretos);
     const qint64 erros = static_cast<qint64>(g.gRegErros);
-    const QVariantList chave{g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal), g.gTipoArquivo};
+    const QVariantList chave = chaveDeclaracao() << g.gTipoArquivo;
     db::Erro e;
     db::Transacao t(*g.gConn, &e);
     bool ok = t.ativa();
@@ -258,8 +259,7 @@ bool GravaImportados(const QString& arquivo)
         if (!ok && e.numero == db::ErroBanco)
             ok = g.gConn->executar(
                 QStringLiteral("UPDATE tbImportados SET Situacao = ?, RegLidos = ?, RegCorretos = ?, RegErros = ?, "
-                               "NomeArquivo = ? WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? "
-                               "AND periodofinal = ? AND Tipo = ?"),
+                               "NomeArquivo = ?") + filtroDeclaracao() + QStringLiteral(" AND Tipo = ?"),
                 QVariantList{situacao, lidos, corretos, erros, nome} + chave, &e);
     }
     ok = ok && t.confirmar(&e);

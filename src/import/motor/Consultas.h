@@ -6,7 +6,8 @@
 // in memory as fingerprints of the rows the writers stored, and answer as the
 // count queries over the staging table would: a row that shares a key's
 // fingerprint is read by its rowid to judge, so the test reads no index of
-// the staging table (they are built after the load).
+// the staging table (they are built after the load). The duplicate test is
+// in Duplicatas.cpp.
 //
 // Every lookup returns success; false means the run must stop, with the
 // error text in gMsg. The answer comes back in `achou`.

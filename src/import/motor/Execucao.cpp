@@ -1,8 +1,8 @@
 #include "Execucao.h"
 
 #include "Arquivos.h"
+#include "Critica.h"
 #include "Tabelas.h"
-#include "Testes.h"
 
 #include "platform/Dialogos.h"
 

@@ -44,7 +44,7 @@ void paraUtf8(QByteArrayView b, std::string& out)
 
 db::Erro erroSqlite(sqlite3* h, int rc)
 {
-    const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QStringLiteral("Banco de dados não está aberto.");
+    const QString msg = h ? QString::fromUtf8(sqlite3_errmsg(h)) : db::TextoNaoAberto;
     return db::mapearErro(QSqlError(QString(), msg, QSqlError::StatementError, QString::number(rc)));
 }
 
@@ -62,15 +62,12 @@ void Gravador::liberar()
     m_ultimoSql.clear();
 }
 
-bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
-                       bool* gravado)
+bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento)
 {
-    if (gravado)
-        *gravado = false;
     Geral& g = m_c.g;
     sqlite3* h = g.gConn ? g.gConn->handle() : nullptr;
     if (!h)
-        return m_c.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."), procedimento));
+        return m_c.falhar(textoErro(db::ErroBanco, db::TextoNaoAberto, procedimento));
     if (!m_c.abrirLote())
         return m_c.falhar(g.gMsg + QStringLiteral(" (") + procedimento + u')');
     // The same text as the last call (the usual case: one writer per run)
@@ -141,12 +138,7 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
     if (rc == SQLITE_DONE) {
-        // An INSERT OR IGNORE that met a stored key ends with no change.
-        if (sqlite3_changes(h) == 0)
-            return true;
         m_ultimaLinha = sqlite3_last_insert_rowid(h);
-        if (gravado)
-            *gravado = true;
         if (++m_noLote >= RegistrosPorLote) {
             m_noLote = 0;
             if (!m_c.confirmarLote())
@@ -154,8 +146,6 @@ bool Gravador::inserir(const QString& sql, std::initializer_list<Valor> valores,
         }
         return true;
     }
-    if (estendido == SQLITE_CONSTRAINT_UNIQUE || estendido == SQLITE_CONSTRAINT_PRIMARYKEY)
-        return true;   // a row with the same key is stored already: skipped
     // Keep what was stored before this row (SQLite may have ended the
     // transaction itself on errors such as a full disk).
     if (sqlite3_get_autocommit(h))
@@ -233,11 +223,10 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     const QByteArrayView fim(s.textoFim);
     const qint64 in = g.gIN;
     bool ok = false;
-    bool gravado = false;
     switch (tipo) {
     case 1:
         ok = c.gravador().inserir(s.sql68[1],
-                                  {in, cnpj, inicio, fim, 0, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, 0, data, codTab, codigo, descricao}, proc);
         break;
     case 2:
     case 3:
@@ -245,12 +234,12 @@ bool fun_Grava68TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     case 5:
         // The auxiliary chart and the code tables have the same columns.
         ok = c.gravador().inserir(s.sql68[tipo],
-                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codTab, codigo, descricao}, proc);
         break;
     default:
         return c.falhar(semTabela(proc));
     }
-    return ok && (!gravado || c.consultas().registrarGravado(tipo, data, codigo, c.gravador().ultimaLinha()));
+    return ok && c.consultas().registrarGravado(tipo, data, codigo, c.gravador().ultimaLinha());
 }
 
 bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView codigo, QByteArrayView tipoConta,
@@ -265,29 +254,25 @@ bool fun_Grava86TabelasCodigo(Contexto& c, QByteArrayView data, QByteArrayView c
     const QByteArrayView fim(s.textoFim);
     const qint64 in = g.gIN;
     bool ok = false;
-    bool gravado = false;
     switch (tipo) {
     case 1:
         ok = c.gravador().inserir(
             s.sql86[1],
-            {in, cnpj, inicio, fim, 0, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
-            &gravado);
+            {in, cnpj, inicio, fim, 0, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc);
         break;
     case 2:
         ok = c.gravador().inserir(
             s.sql86[2],
-            {in, cnpj, inicio, fim, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc,
-            &gravado);
+            {in, cnpj, inicio, fim, data, codigo, Valor::maiusculo(tipoConta), totalizadora, descricao}, proc);
         break;
     case 3:
         ok = c.gravador().inserir(s.sql86[3],
-                                  {in, cnpj, inicio, fim, data, codigo, descricao}, proc, &gravado);
+                                  {in, cnpj, inicio, fim, data, codigo, descricao}, proc);
         break;
     default:
         return c.falhar(semTabela(proc));
     }
-    return ok
-        && (!gravado || c.consultas().registrarGravado(tipo, data, codigo, c.gravador().ultimaLinha(), tipoConta));
+    return ok && c.consultas().registrarGravado(tipo, data, codigo, c.gravador().ultimaLinha(), tipoConta);
 }
 
 } // namespace motor

@@ -1,8 +1,10 @@
 #pragma once
 // Good-record writers: one prepared INSERT per staging table, reused for
-// every record, many records per transaction (Contexto's batch). A row the
-// database refuses for a unique key is skipped silently; any other failure
-// stops the run with "cod.erro ... (writer's name)" in gMsg.
+// every record, many records per transaction (Contexto's batch). The staging
+// tables have no unique key while a file loads (it is built after the load):
+// the record tests skip a repeated balance key before the writer is called
+// (Consultas::saldoGravado). A failure stops the run with
+// "cod.erro ... (writer's name)" in gMsg.
 #include "Contexto.h"
 
 #include <QByteArrayView>
@@ -46,12 +48,9 @@ public:
     Gravador& operator=(const Gravador&) = delete;
 
     // Runs `sql` (prepared once per text, kept for the run) with the values,
-    // inside the batch. gravado tells whether the row was stored (false: a
-    // unique-key conflict, skipped; for an INSERT OR IGNORE, a row that
-    // changed nothing). False on any other failure, with gMsg =
+    // inside the batch, and stores the row. False on a failure, with gMsg =
     // textoErro(..., procedimento); the rows stored before it stay stored.
-    bool inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento,
-                 bool* gravado = nullptr);
+    bool inserir(const QString& sql, std::initializer_list<Valor> valores, const QString& procedimento);
     // The rowid of the row the last inserir() stored.
     qint64 ultimaLinha() const { return m_ultimaLinha; }
     // Releases the prepared statements (before gConn is closed or reopened).

@@ -2,6 +2,8 @@
 
 #include "Gravadores.h"
 
+#include "shell/Servicos.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -41,7 +43,7 @@ bool lerLeiaute(Leiaute& l, QString& msg)
     const Geral& g = geral();
     l.todos.clear();
     if (!g.gConn || !g.gConn->aberta()) {
-        msg = textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."));
+        msg = textoErro(db::ErroBanco, db::TextoNaoAberto);
         return false;
     }
     QSqlQuery q(g.gConn->banco());
@@ -198,7 +200,7 @@ bool criarIndicesAdiados(Contexto& ctx)
     for (const Indice& i : indicesDoTipo(tipo, ctx.g.gIN))
         ok = ok && conn.executar(criacaoIndice(tabela, i, true), {}, &e);
     conn.executar(QStringLiteral("PRAGMA threads = 0"));
-    return ok || ctx.falhar(textoErro(e, QStringLiteral("fun_Criar_Tabela")));
+    return ok || ctx.falhar(textoErro(e, QStringLiteral("func_validacao")));
 }
 
 bool fun_Criar_Tabela(Contexto& ctx)
@@ -244,7 +246,7 @@ bool fun_Criar_Tabela(Contexto& ctx)
 bool PreparaConsultas(Contexto& ctx)
 {
     if (!ctx.g.gConn || !ctx.g.gConn->aberta())
-        return ctx.falhar(textoErro(db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")));
+        return ctx.falhar(textoErro(db::ErroBanco, db::TextoNaoAberto));
     return true;
 }
 
@@ -286,15 +288,6 @@ Cascata cascata(int tipo, int in)
     }
 }
 
-const QString CondDeclaracao =
-    QStringLiteral(" WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
-
-QVariantList chave()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
-
 } // namespace
 
 bool fun_Delete_IMPORTADO()
@@ -327,24 +320,24 @@ bool fun_Delete_IMPORTADO()
     largar(c.antes);
     if (ok && !c.tipos.isEmpty()) {
         QStringList alternativas;
-        QVariantList p = chave();
+        QVariantList p = chaveDeclaracao();
         for (int tipo : c.tipos) {
             alternativas << QStringLiteral("Tipo = ?");
             p << tipo;
         }
-        ok = g.gConn->executar(QStringLiteral("DELETE FROM tbImportados") + CondDeclaracao + QStringLiteral(" AND (")
+        ok = g.gConn->executar(QStringLiteral("DELETE FROM tbImportados") + filtroDeclaracao() + QStringLiteral(" AND (")
                                    + alternativas.join(QStringLiteral(" OR ")) + u')',
                                p, &e);
     }
     largar(c.depois);
     ok = ok
-        && g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 90") + CondDeclaracao
+        && g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 90") + filtroDeclaracao()
                                  + QStringLiteral(" AND ((Situacao = 0 OR Situacao = 100) OR (Situacao >= 53 AND Situacao <= 57))"),
-                             chave(), &e);
+                             chaveDeclaracao(), &e);
     ok = ok
-        && g.gConn->executar(QStringLiteral("DELETE FROM tbImportados") + CondDeclaracao + QStringLiteral(" AND Tipo = ?"),
-                             chave() << g.gTipoArquivo, &e);
-    ok = ok && g.gConn->executar(QStringLiteral("DELETE FROM tbContasVinculadas") + CondDeclaracao, chave(), &e);
+        && g.gConn->executar(QStringLiteral("DELETE FROM tbImportados") + filtroDeclaracao() + QStringLiteral(" AND Tipo = ?"),
+                             chaveDeclaracao() << g.gTipoArquivo, &e);
+    ok = ok && g.gConn->executar(QStringLiteral("DELETE FROM tbContasVinculadas") + filtroDeclaracao(), chaveDeclaracao(), &e);
     ok = ok && t.confirmar(&e);
     if (!ok) {
         t.desfazer();

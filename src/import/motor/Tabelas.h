@@ -37,7 +37,8 @@ bool lerLeiaute(Leiaute& l, QString& msg);
 // rollback.
 bool fun_Criar_Tabela(Contexto& ctx);
 // Builds the indexes fun_Criar_Tabela left for after the load, once (the
-// record tests' dispatch calls it at every end of a test). False with gMsg set.
+// record tests' dispatch calls it at every end of a test). False with gMsg
+// "... (func_validacao)", the dispatch that runs the build.
 bool criarIndicesAdiados(Contexto& ctx);
 // The lookups of the record tests are loaded on first use (Consultas); this
 // only checks that gConn is open. False with gMsg set otherwise.

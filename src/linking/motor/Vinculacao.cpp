@@ -2,6 +2,7 @@
 
 #include "import/motor/Tabelas.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -41,16 +42,6 @@ QString erroDe(const db::Erro& e, const QString& procedimento)
 QString planoGeral()
 {
     return motor::nomeTabela(motor::TabPlanoGeral);
-}
-
-// The declaration in hand, as the link rows store it.
-const QString CondDeclaracao = QStringLiteral(
-    " WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
-
-QVariantList declaracao()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
 }
 
 // A chart code equal to the bound code, trailing blanks ignored on both
@@ -151,9 +142,9 @@ Leitura contasOferecidas(const QString& prefixo)
 Leitura contasVinculadas(const QString& padrao)
 {
     Leitura l;
-    l.sql = QStringLiteral("SELECT ContaContrib, descricaoContrib FROM tbContasVinculadas") + CondDeclaracao
+    l.sql = QStringLiteral("SELECT ContaContrib, descricaoContrib FROM tbContasVinculadas") + filtroDeclaracao()
         + QStringLiteral(" AND rtrim(Contapadrao) = ? ORDER BY ContaContrib");
-    l.valores = declaracao() << semBrancosFinais(padrao);
+    l.valores = chaveDeclaracao() << semBrancosFinais(padrao);
     return l;
 }
 
@@ -162,10 +153,9 @@ Leitura vinculosComDescricao()
     Leitura l;
     l.sql = QStringLiteral("SELECT V.Contapadrao, P.descricao, V.ContaContrib, V.descricaoContrib "
                            "FROM tbContasVinculadas AS V, TbPlanocontasPadrao AS P "
-                           "WHERE rtrim(P.Codconta) = rtrim(V.Contapadrao) AND V.INarquivo = ? AND V.CNPJ = ? "
-                           "AND V.periodoinicial = ? AND V.periodofinal = ? "
-                           "ORDER BY V.Contapadrao, V.ContaContrib");
-    l.valores = declaracao();
+                           "WHERE rtrim(P.Codconta) = rtrim(V.Contapadrao) AND ")
+        + condicaoDeclaracao(QStringLiteral("V")) + QStringLiteral(" ORDER BY V.Contapadrao, V.ContaContrib");
+    l.valores = chaveDeclaracao();
     return l;
 }
 
@@ -202,9 +192,9 @@ bool existeVinculo(const QString& padrao, bool& existe)
     if (semConexao(g.gMsg))
         return false;
     db::Erro e;
-    const QVariant total = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbContasVinculadas") + CondDeclaracao
+    const QVariant total = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbContasVinculadas") + filtroDeclaracao()
                                                 + QStringLiteral(" AND rtrim(Contapadrao) = ?"),
-                                            declaracao() << semBrancosFinais(padrao), &e);
+                                            chaveDeclaracao() << semBrancosFinais(padrao), &e);
     if (!e.ok()) {
         g.gMsg = erroDe(e, QStringLiteral("Fun_Verifica_vinculado"));
         return false;
@@ -234,7 +224,7 @@ bool vincular(const QString& padrao, const QList<Conta>& contas)
         && marca.preparar(QStringLiteral("UPDATE %1 SET Vinculado = 1 WHERE %2").arg(planoGeral(), codigoIgual(QStringLiteral("CodConta"))),
                           &e);
     bool ok = preparado;
-    const QVariantList decl = declaracao();
+    const QVariantList decl = chaveDeclaracao();
     // Codes as every comparison takes them: trailing blanks off, leading
     // ones kept (a right-aligned chart code must find its link again).
     const QString chave = semBrancosFinais(padrao);
@@ -283,11 +273,11 @@ bool desvincular(const QString& padrao, const QStringList& contas)
         if (!limpa.preparar(QStringLiteral("UPDATE %1 SET Vinculado = 0 WHERE %2")
                                 .arg(planoGeral(), codigoIgual(QStringLiteral("CodConta"))),
                             &e)
-            || !apaga.preparar(QStringLiteral("DELETE FROM tbContasVinculadas") + CondDeclaracao
+            || !apaga.preparar(QStringLiteral("DELETE FROM tbContasVinculadas") + filtroDeclaracao()
                                    + QStringLiteral(" AND rtrim(Contapadrao) = ? AND rtrim(ContaContrib) = ?"),
                                &e))
             return false;
-        const QVariantList decl = QVariantList(declaracao()) << semBrancosFinais(padrao);
+        const QVariantList decl = QVariantList(chaveDeclaracao()) << semBrancosFinais(padrao);
         for (const QString& conta : contas) {
             if (!limpa.executar(valoresCodigo(conta), &e)
                 || !apaga.executar(QVariantList(decl) << semBrancosFinais(conta), &e))
@@ -301,8 +291,8 @@ bool desvincularPadrao(const QString& padrao)
 {
     return emTransacao([&](db::Erro& e) {
         Geral& g = geral();
-        const QVariantList valores = declaracao() << semBrancosFinais(padrao);
-        const QString dosVinculos = CondDeclaracao + QStringLiteral(" AND rtrim(Contapadrao) = ?");
+        const QVariantList valores = chaveDeclaracao() << semBrancosFinais(padrao);
+        const QString dosVinculos = filtroDeclaracao() + QStringLiteral(" AND rtrim(Contapadrao) = ?");
         return g.gConn->executar(QStringLiteral("UPDATE %1 SET Vinculado = 0 WHERE rtrim(CodConta) IN "
                                                 "(SELECT rtrim(ContaContrib) FROM tbContasVinculadas%2)")
                                      .arg(planoGeral(), dosVinculos),
@@ -316,7 +306,7 @@ bool desfazerTodas()
     return emTransacao([](db::Erro& e) {
         Geral& g = geral();
         return g.gConn->executar(QStringLiteral("UPDATE %1 SET Vinculado = 0").arg(planoGeral()), {}, &e)
-            && g.gConn->executar(QStringLiteral("DELETE FROM tbContasVinculadas") + CondDeclaracao, declaracao(), &e);
+            && g.gConn->executar(QStringLiteral("DELETE FROM tbContasVinculadas") + filtroDeclaracao(), chaveDeclaracao(), &e);
     });
 }
 

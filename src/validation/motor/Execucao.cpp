@@ -4,23 +4,11 @@
 
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <array>
 
 namespace validacao {
-
-namespace {
-
-QVariantList chaveDeclaracao()
-{
-    const Geral& g = geral();
-    return {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
-}
-
-const QString CondDeclaracao =
-    QStringLiteral(" WHERE INarquivo = ? AND CNPJ = ? AND periodoinicial = ? AND periodofinal = ?");
-
-} // namespace
 
 bool Verifica_Importados(QString& mensagem)
 {
@@ -34,9 +22,9 @@ bool Verifica_Importados(QString& mensagem)
         return false;
     };
     if (!g.gConn || !g.gConn->aberta())
-        return falha(db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")});
+        return falha(db::Erro{db::ErroBanco, db::TextoNaoAberto});
     db::Consulta q(*g.gConn);
-    if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao FROM tbImportados") + CondDeclaracao
+    if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao FROM tbImportados") + filtroDeclaracao()
                         + QStringLiteral(" ORDER BY Tipo"),
                     &e)
         || !q.executar(chaveDeclaracao(), &e))
@@ -74,7 +62,7 @@ bool fun_deleta_saldosFinalInicialDetalhe()
         return false;
     };
     if (!g.gConn || !g.gConn->aberta()) {
-        e = db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+        e = db::Erro{db::ErroBanco, db::TextoNaoAberto};
         return falha();
     }
     db::Transacao t(*g.gConn, &e);
@@ -85,7 +73,7 @@ bool fun_deleta_saldosFinalInicialDetalhe()
         if (!g.gConn->executar(QStringLiteral("DELETE FROM ") + QLatin1String(tabela), {}, &e))
             return falha();
     // The results are gone, so are the statuses they explained.
-    if (!g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 90") + CondDeclaracao
+    if (!g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 90") + filtroDeclaracao()
                                + QStringLiteral(" AND (Situacao = 0 OR Situacao BETWEEN 53 AND 57)"),
                            chaveDeclaracao(), &e))
         return falha();
@@ -108,13 +96,13 @@ bool gravarSituacoes(const Estado& estado)
         db::Transacao t(*g.gConn, &e);
         ok = t.ativa();
         if (ok && !estado.erro)
-            ok = g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0") + CondDeclaracao
+            ok = g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0") + filtroDeclaracao()
                                        + QStringLiteral(" AND Situacao <> 777"),
                                    chaveDeclaracao(), &e);
         for (int tipo = 1; ok && estado.erro && tipo <= 9; ++tipo) {
             const qint16 codigo = estado.situacao[static_cast<size_t>(tipo)];
             if (codigo != 0)
-                ok = g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = ?") + CondDeclaracao
+                ok = g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = ?") + filtroDeclaracao()
                                            + QStringLiteral(" AND Tipo = ?"),
                                        QVariantList{codigo} + chaveDeclaracao() + QVariantList{tipo}, &e);
         }
@@ -132,7 +120,7 @@ bool auxiliarImportado(bool& aux)
 {
     Geral& g = geral();
     db::Erro e;
-    const QVariant n = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbImportados") + CondDeclaracao
+    const QVariant n = g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbImportados") + filtroDeclaracao()
                                             + QStringLiteral(" AND Tipo = 9 AND Situacao IN (0, 53, 54, 55, 56, 57, 90, 100)"),
                                         chaveDeclaracao(), &e);
     if (!e.ok()) {

@@ -20,7 +20,7 @@ db::Erro erroDoBanco(db::Conexao& c)
 {
     sqlite3* h = c.handle();
     if (!h)
-        return db::Erro{db::ErroBanco, QStringLiteral("Banco de dados não está aberto.")};
+        return db::Erro{db::ErroBanco, db::TextoNaoAberto};
     return db::mapearErro(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,
                                     QString::number(sqlite3_extended_errcode(h))));
 }
@@ -67,12 +67,12 @@ bool Insercao::executar(db::Erro& e)
     return false;
 }
 
-Leitura::~Leitura()
+Varredura::~Varredura()
 {
     sqlite3_finalize(m_s);
 }
 
-bool Leitura::preparar(const QString& sql, db::Erro& e)
+bool Varredura::preparar(const QString& sql, db::Erro& e)
 {
     sqlite3_finalize(m_s);
     m_s = nullptr;
@@ -86,7 +86,7 @@ bool Leitura::preparar(const QString& sql, db::Erro& e)
     return true;
 }
 
-bool Leitura::proximo(db::Erro& e)
+bool Varredura::proximo(db::Erro& e)
 {
     const int rc = sqlite3_step(m_s);
     if (rc == SQLITE_ROW)
@@ -98,13 +98,13 @@ bool Leitura::proximo(db::Erro& e)
     return false;
 }
 
-QByteArrayView Leitura::texto(int i) const
+QByteArrayView Varredura::texto(int i) const
 {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_s, i));
     return p ? QByteArrayView(p, sqlite3_column_bytes(m_s, i)) : QByteArrayView();
 }
 
-qint64 Leitura::inteiro(int i) const
+qint64 Varredura::inteiro(int i) const
 {
     return sqlite3_column_int64(m_s, i);
 }

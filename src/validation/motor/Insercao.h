@@ -1,7 +1,8 @@
 #pragma once
-// One prepared INSERT of finding rows, reused for every row of a check
-// inside the check's transaction (straight on the SQLite handle: a check
-// may write one row per balance row).
+// Statements stepped straight on the SQLite handle: one prepared INSERT of
+// finding rows, reused for every row of a check inside the check's
+// transaction (a check may write one row per balance row), and the scan of
+// the entries (Varredura).
 #include "platform/Banco.h"
 
 #include <QByteArray>
@@ -38,15 +39,15 @@ private:
 
 // A read-only query stepped straight on the SQLite handle, for the scans
 // that read every entry.
-class Leitura {
+class Varredura {
 public:
-    explicit Leitura(db::Conexao& c)
+    explicit Varredura(db::Conexao& c)
         : m_c(c)
     {
     }
-    ~Leitura();
-    Leitura(const Leitura&) = delete;
-    Leitura& operator=(const Leitura&) = delete;
+    ~Varredura();
+    Varredura(const Varredura&) = delete;
+    Varredura& operator=(const Varredura&) = delete;
 
     bool preparar(const QString& sql, db::Erro& e);
     // The next row; false at the end and on a read failure (falhou(), e set).

@@ -91,7 +91,7 @@ bool Comparacao::lerSaldos(std::vector<LinhaBalanco>& saldos)
 {
     const QString proc = QStringLiteral("Saldo_DebitosPorConta");
     db::Erro e;
-    Leitura q(*geral().gConn);
+    Varredura q(*geral().gConn);
     if (!q.preparar(QStringLiteral("SELECT rtrim(Codconta), substr(DataSaldoIni, 3, 2), substr(DataSaldoIni, 5, 4), "
                                    "ValorDebitos, ValorCreditos FROM %1 ORDER BY 1, 2, DataSaldoIni")
                         .arg(motor::nomeTabela(motor::TabSaldosGeral)),

@@ -12,6 +12,7 @@
 #include "platform/Pastas.h"
 #include "platform/TextoFixo.h"
 #include "shell/Geral.h"
+#include "shell/Servicos.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,13 +31,6 @@ QString nomeBase()
     const Geral& g = geral();
     return g.gCNPJNumeros + QStringLiteral("-TOBRI-06-") + g.gPeriodoInicial.toString(QStringLiteral("yyyyMMdd"))
         + g.gPeriodoFinal.toString(QStringLiteral("yyyyMMdd"));
-}
-
-// "cod.erro N\r\nmsg. Erro: text(procedure)": these procedures put no blank
-// before the parenthesis.
-QString erroJunto(double numero, const QString& descricao, const QString& proc)
-{
-    return textoErro(numero, descricao) + u'(' + proc + u')';
 }
 
 QByteArrayView trecho(QByteArrayView linha, int posicao, int tamanho)
@@ -182,7 +176,7 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     if (!QFileInfo::exists(caminhoEm(pasta, nomeCopiaLancamentos())))
         return falhaTexto(db::ErroSemTabela, QString());
     if (!g.gConn || !g.gConn->aberta())
-        return falhaTexto(db::ErroBanco, QStringLiteral("Banco de dados não está aberto."));
+        return falhaTexto(db::ErroBanco, db::TextoNaoAberto);
     const QString tabela = motor::nomeTabela(motor::TabLancGeral);
     bool existe = false;
     db::Erro e;
@@ -199,10 +193,10 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     qint64 esperados = 0;
     {
         db::Consulta q(*g.gConn);
-        if (!q.preparar(QStringLiteral("SELECT RegLidos FROM tbImportados WHERE INarquivo = ? AND CNPJ = ? AND "
-                                       "periodoinicial = ? AND periodofinal = ? AND Tipo = 6"),
+        if (!q.preparar(QStringLiteral("SELECT RegLidos FROM tbImportados") + filtroDeclaracao()
+                            + QStringLiteral(" AND Tipo = 6"),
                         &e)
-            || !q.executar({g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)}, &e))
+            || !q.executar(chaveDeclaracao(), &e))
             return falha(e);
         if (!q.proximo())
             return q.falhou() ? falha(q.erro()) : falhaTexto(db::ErroSemTabela, QString());

@@ -72,7 +72,7 @@ void ResumoLancamentos::limpar()
 bool somarLancamentos(ResumoLancamentos& resumo, db::Erro& e)
 {
     resumo.limpar();
-    Leitura q(*geral().gConn);
+    Varredura q(*geral().gConn);
     if (!q.preparar(QStringLiteral("SELECT Codconta, DataLanc, upper(IndDc) = 'D', Valor FROM %1")
                         .arg(motor::nomeTabela(motor::TabLancGeral)),
                     e))

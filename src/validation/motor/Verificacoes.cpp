@@ -60,11 +60,6 @@ QVariantList chaveResultado()
     return {g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal)};
 }
 
-QString erroJunto(double numero, const QString& descricao, const QString& proc)
-{
-    return textoErro(numero, descricao) + u'(' + proc + u')';
-}
-
 ChaveUtf8 chaveUtf8()
 {
     const Geral& g = geral();

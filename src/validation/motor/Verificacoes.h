@@ -58,8 +58,6 @@ struct ChaveUtf8 {
 };
 ChaveUtf8 chaveUtf8();
 void chaveEm(Insercao& ins, const ChaveUtf8& chave);
-// "cod.erro N\r\nmsg. Erro: text(procedure)" (no blank before the parenthesis).
-QString erroJunto(double numero, const QString& descricao, const QString& proc);
 // Inserts a tbSituacaoValidacao row; faltantes < 0 leaves RegFaltantes empty.
 bool gravaSituacao(int tipoArquivo, int tipoValidacao, int codigo, qint32 lidos, qint32 corretos, qint32 comErro,
                    qint32 faltantes, db::Erro& e);

@@ -1,9 +1,9 @@
 // Balance record tests (types 8 and 9) and their writers.
 #include "Consultas.h"
+#include "Critica.h"
 #include "Gravadores.h"
 #include "Leitura.h"
 #include "Tabelas.h"
-#include "Testes.h"
 
 #include "platform/Cp1252.h"
 
@@ -138,9 +138,9 @@ bool gravarSaldos(Contexto& c, const QString& proc, QByteArrayView data, QByteAr
                               {static_cast<qint64>(g.gIN), QByteArrayView(s.textoCnpj), QByteArrayView(s.textoInicio),
                                QByteArrayView(s.textoFim), data, conta, saldoIni, indicador(indIni, ini), debitos,
                                creditos, saldoFin, indicador(indFin, fin)},
-                              proc, &gravado))
+                              proc))
         return false;
-    return !gravado || c.consultas().registrarGravado(tipo, data, conta, c.gravador().ultimaLinha());
+    return c.consultas().registrarGravado(tipo, data, conta, c.gravador().ultimaLinha());
 }
 
 // The chart lookup of a balance is three dependent loads (slot, entry, key

@@ -1,9 +1,9 @@
 // Dispatch of the record tests, and the chart and code-table tests.
 #include "Consultas.h"
+#include "Critica.h"
 #include "Gravadores.h"
 #include "Leitura.h"
 #include "Tabelas.h"
-#include "Testes.h"
 
 #include <QSet>
 

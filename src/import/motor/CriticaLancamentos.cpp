@@ -2,9 +2,9 @@
 // the general journal is reloaded later from its accepted copy, and of the
 // auxiliary journal only the sum of its values is kept.
 #include "Consultas.h"
+#include "Critica.h"
 #include "Leitura.h"
 #include "Tabelas.h"
-#include "Testes.h"
 
 namespace motor {
 

@@ -24,10 +24,10 @@ bool iniciarTeste(Contexto& ctx, bool preparar = true);
 bool fun_validaTabelasCodigo(Contexto& ctx);
 // General chart under 86, in two passes (store, then test).
 bool ValidaPlanoContas86(Contexto& ctx);
-// Journal entries, types 6 and 7 (TestesLancamentos.cpp).
+// Journal entries, types 6 and 7 (CriticaLancamentos.cpp).
 bool fun_validaLancamentos68(Contexto& ctx);
 bool fun_validaLancamentos86(Contexto& ctx);
-// Balances, types 8 and 9 (TestesSaldos.cpp).
+// Balances, types 8 and 9 (CriticaSaldos.cpp).
 bool fun_validaSaldos(Contexto& ctx);
 
 } // namespace motor
