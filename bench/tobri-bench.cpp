@@ -41,10 +41,15 @@ int uso()
     return 2;
 }
 
-// The source-file window's pre-check; false after printing its message.
+// The source-file window's pre-check; false after printing its message. A
+// path that does not exist is what the import window says of a file gone.
 bool preChecar(const QString& arquivo)
 {
     using prechecagem::Resultado;
+    if (!QFileInfo::exists(arquivo)) {
+        dlg::MsgBox(prechecagem::TextoInexistente);
+        return false;
+    }
     switch (prechecagem::verificar(arquivo)) {
     case Resultado::Aceito:
         return true;

@@ -120,6 +120,12 @@ CREATE TABLE tbLancamentosAcumulados (
     Diferenca       INTEGER             -- debits minus credits
 );
 
+-- One row while the stored results are those of a completed validation run:
+-- written with the run's statuses, removed by the reset that starts a run.
+CREATE TABLE tbValidacaoConcluida (
+    Concluida       INTEGER             -- 1
+);
+
 -- Monthly balances whose closing balance does not add up (money in 1/10000).
 CREATE TABLE tbSaldoFinal (
     quebra          INTEGER,            -- page group

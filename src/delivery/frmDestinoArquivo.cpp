@@ -9,6 +9,7 @@
 #include "shell/HelpContexts.h"
 #include "shell/ListasPastas.h"
 #include "shell/BotoesJanela.h"
+#include "shell/ControlePastas.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -61,8 +62,7 @@ frmDestinoArquivo::frmDestinoArquivo(QWidget* parent)
     raiz->addLayout(botoes.linha);
     resize(480, 420);
 
-    connect(DrvDRIVE, &QComboBox::activated, this, &frmDestinoArquivo::DrvDRIVE_Change);
-    connect(driDiretorio, &QListWidget::itemActivated, this, &frmDestinoArquivo::driDiretorio_Activated);
+    m_pastas = new listas::ControlePastas(this, DrvDRIVE, driDiretorio, entrega::MsgMidia);
     connect(cmdOk, &QPushButton::clicked, this, &frmDestinoArquivo::cmdOk_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmDestinoArquivo::cmdCancelar_Click);
     connect(cmdAjuda, &QPushButton::clicked, this, &Formulario::mostrarAjuda);
@@ -90,36 +90,14 @@ bool frmDestinoArquivo::Form_QueryUnload()
     return false;
 }
 
+QString frmDestinoArquivo::pasta() const
+{
+    return m_pastas->pasta();
+}
+
 void frmDestinoArquivo::definirPasta(const QString& pasta)
 {
-    m_pasta = QDir::cleanPath(QDir(pasta).absolutePath());
-    listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
-    listas::listarPastas(driDiretorio, m_pasta);
-}
-
-void frmDestinoArquivo::DrvDRIVE_Change(int indice)
-{
-    const QString raiz = listas::raizDaUnidade(DrvDRIVE, indice);
-    if (const QString recusa = listas::recusaDaUnidade(raiz); !recusa.isEmpty()) {
-        dlg::MsgBox(recusa, dlg::Icone::Critico);
-        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
-        return;
-    }
-    if (!listas::volumeLegivel(raiz)) {
-        dlg::MsgBox(entrega::MsgMidia, dlg::Icone::Critico);
-        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
-        return;
-    }
-    definirPasta(raiz);
-}
-
-void frmDestinoArquivo::driDiretorio_Activated(QListWidgetItem* item)
-{
-    if (!item)
-        return;
-    if (listas::mostrarRecusa(item))
-        return;
-    definirPasta(listas::caminhoDoItem(item));
+    m_pastas->definirPasta(pasta);
 }
 
 void frmDestinoArquivo::cmdOk_Click()
@@ -130,7 +108,7 @@ void frmDestinoArquivo::cmdOk_Click()
         return;
     // The highlighted folder, else the open one.
     const QString escolhida = listas::caminhoDoItem(driDiretorio->currentItem());
-    geral().gDestino = escolhida.isEmpty() ? m_pasta : escolhida;
+    geral().gDestino = escolhida.isEmpty() ? pasta() : escolhida;
     Formularios::descarregar(this);
     if (Formulario* f = Formularios::carregar(QStringLiteral("frmConfirmaGravacao")))
         Formularios::mostrarModal(f);

@@ -3,11 +3,14 @@
 // delivery set; OK keeps the folder in gDestino and opens the confirmation.
 #include "platform/Formularios.h"
 
+namespace listas {
+class ControlePastas;
+}
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QListWidgetItem;
 class QPushButton;
 
 class frmDestinoArquivo : public Formulario {
@@ -19,7 +22,7 @@ public:
     bool Form_QueryUnload() override;
 
     // The open folder of the folder list.
-    QString pasta() const { return m_pasta; }
+    QString pasta() const;
     // Opens a folder in the folder list (its change event).
     void definirPasta(const QString& pasta);
 
@@ -35,11 +38,9 @@ public:
     QPushButton* cmdAjuda = nullptr;
 
 public Q_SLOTS:
-    void DrvDRIVE_Change(int indice);
-    void driDiretorio_Activated(QListWidgetItem* item);
     void cmdOk_Click();
     void cmdCancelar_Click();
 
 private:
-    QString m_pasta;
+    listas::ControlePastas* m_pastas = nullptr;
 };

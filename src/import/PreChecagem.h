@@ -11,6 +11,8 @@ inline const QString TextoVazio = QStringLiteral("Arquivo vazio.");
 inline const QString TextoInvalido =
     QStringLiteral("Arquivo inválido ou contém registros com tamanho em desacordo com o leiaute informado.");
 inline const QString TextoMidia = QStringLiteral("Mídia não acessível.");
+// The import window's message for a source file that is gone.
+inline const QString TextoInexistente = QStringLiteral("Arquivo solicitado inexistente.");
 
 // gTamanhoARQ = sum of the sizes of the working layout; false with gMsg
 // ("... (ERRO_Tamanho_Registro)") when there is none.

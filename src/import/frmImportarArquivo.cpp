@@ -1,5 +1,6 @@
 #include "frmImportarArquivo.h"
 
+#include "PreChecagem.h"
 #include "frmOrigemArquivo.h"
 #include "motor/Execucao.h"
 #include "platform/Dialogos.h"
@@ -119,7 +120,7 @@ void frmImportarArquivo::cmdOk_Click()
 {
     Geral& g = geral();
     if (!QFileInfo(g.gArquivoOrigem).isFile()) {
-        dlg::MsgBox(QStringLiteral("Arquivo solicitado inexistente."));
+        dlg::MsgBox(prechecagem::TextoInexistente);
         return;
     }
     cmdOk->setEnabled(false);

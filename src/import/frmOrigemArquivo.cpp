@@ -9,6 +9,7 @@
 #include "shell/ListasPastas.h"
 #include "shell/Servicos.h"
 #include "shell/BotoesJanela.h"
+#include "shell/ControlePastas.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -105,8 +106,11 @@ frmOrigemArquivo::frmOrigemArquivo(QWidget* parent)
     setTabOrder(Voltar, cmdCancelar);
     setTabOrder(cmdCancelar, cmdAjuda);
 
-    connect(DrvDRIVE, &QComboBox::activated, this, &frmOrigemArquivo::DrvDRIVE_Change);
-    connect(driDiretorio, &QListWidget::itemActivated, this, &frmOrigemArquivo::driDiretorio_Activated);
+    // A folder opened disables OK and lists its files.
+    m_pastas = new listas::ControlePastas(this, DrvDRIVE, driDiretorio, prechecagem::TextoMidia, [this] {
+        cmdOk->setEnabled(false);
+        listarArquivos();
+    });
     connect(flArquivo, &QListWidget::itemSelectionChanged, this, &frmOrigemArquivo::flArquivo_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmOrigemArquivo::cmdOk_Click);
     connect(Voltar, &QPushButton::clicked, this, &frmOrigemArquivo::Voltar_Click);
@@ -135,35 +139,20 @@ bool frmOrigemArquivo::Form_QueryUnload()
     return false;
 }
 
-void frmOrigemArquivo::DrvDRIVE_Change(int indice)
+QString frmOrigemArquivo::pasta() const
 {
-    const QString raiz = listas::raizDaUnidade(DrvDRIVE, indice);
-    if (const QString recusa = listas::recusaDaUnidade(raiz); !recusa.isEmpty()) {
-        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
-        dlg::MsgBox(recusa, dlg::Icone::Critico);
-        return;
-    }
-    if (!listas::volumeLegivel(raiz)) {
-        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
-        dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
-        return;
-    }
-    definirPasta(raiz);
+    return m_pastas->pasta();
 }
 
 void frmOrigemArquivo::definirPasta(const QString& pasta)
 {
-    m_pasta = QDir::cleanPath(QDir(pasta).absolutePath());
-    listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
-    listas::listarPastas(driDiretorio, m_pasta);
-    cmdOk->setEnabled(false);
-    listarArquivos();
+    m_pastas->definirPasta(pasta);
 }
 
 void frmOrigemArquivo::listarArquivos()
 {
     flArquivo->clear();
-    for (const nomes::Entrada& e : nomes::listar(m_pasta, nomes::Filtro::Arquivos)) {
+    for (const nomes::Entrada& e : nomes::listar(pasta(), nomes::Filtro::Arquivos)) {
         if (!confere(e.exibicao))
             continue;
         auto* item = new QListWidgetItem(e.exibicao, flArquivo);
@@ -177,15 +166,6 @@ QStringList frmOrigemArquivo::arquivosListados() const
     for (int i = 0; i < flArquivo->count(); ++i)
         r << flArquivo->item(i)->text();
     return r;
-}
-
-void frmOrigemArquivo::driDiretorio_Activated(QListWidgetItem* item)
-{
-    if (!item)
-        return;
-    if (listas::mostrarRecusa(item))
-        return;
-    definirPasta(listas::caminhoDoItem(item));
 }
 
 void frmOrigemArquivo::flArquivo_Click()
@@ -204,13 +184,13 @@ void frmOrigemArquivo::cmdOk_Click()
     Geral& g = geral();
     const QString nome = item->text();
     // The path as chosen: file names are case-sensitive here.
-    g.gArquivoOrigem = QDir(m_pasta).filePath(nome);
+    g.gArquivoOrigem = QDir(pasta()).filePath(nome);
     NomeArquivoOrigem = nome;
-    g.gDiretorio = m_pasta;
+    g.gDiretorio = pasta();
 
     switch (prechecagem::verificar(g.gArquivoOrigem)) {
     case prechecagem::Resultado::Inacessivel:
-        listas::selecionarUnidadeDe(DrvDRIVE, m_pasta);
+        listas::selecionarUnidadeDe(DrvDRIVE, pasta());
         dlg::MsgBox(prechecagem::TextoMidia, dlg::Icone::Critico);
         return;
     case prechecagem::Resultado::Vazio:
@@ -242,7 +222,7 @@ void frmOrigemArquivo::Voltar_Click()
 void frmOrigemArquivo::cmdCancelar_Click()
 {
     listas::selecionarUnidadeDe(DrvDRIVE, pastas().programa);
-    geral().gDiretorio = m_pasta;
+    geral().gDiretorio = pasta();
     Formularios::descarregar(this);
 }
 

@@ -4,11 +4,14 @@
 // working layout and opens the import window.
 #include "platform/Formularios.h"
 
+namespace listas {
+class ControlePastas;
+}
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QListWidgetItem;
 class QPushButton;
 
 class frmOrigemArquivo : public Formulario {
@@ -27,15 +30,13 @@ public:
     bool Form_QueryUnload() override;
 
     // The folder shown by the folder list (driDiretorio's path).
-    QString pasta() const { return m_pasta; }
+    QString pasta() const;
     // Points the folder list at a folder (its change event).
     void definirPasta(const QString& pasta);
     // Names of the files listed for the current folder.
     QStringList arquivosListados() const;
 
 private Q_SLOTS:
-    void DrvDRIVE_Change(int indice);
-    void driDiretorio_Activated(QListWidgetItem* item);
     void flArquivo_Click();
     void cmdOk_Click();
     void Voltar_Click();
@@ -58,5 +59,5 @@ private:
     QPushButton* Voltar = nullptr;
     QPushButton* cmdCancelar = nullptr;
     QPushButton* cmdAjuda = nullptr;
-    QString m_pasta;
+    listas::ControlePastas* m_pastas = nullptr;
 };

@@ -106,5 +106,8 @@ QString Moeda::textoAgrupado() const
 
 QString Moeda::textoReais() const
 {
-    return QStringLiteral("R$ ") + textoAgrupado();
+    const QString t = textoAgrupado();
+    if (t.startsWith(u'-'))
+        return QStringLiteral("-R$ ") + t.mid(1);
+    return QStringLiteral("R$ ") + t;
 }

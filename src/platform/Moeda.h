@@ -18,7 +18,15 @@ public:
     constexpr int64_t unidades() const { return m_u; }
     int64_t centavos() const { return m_u / 100; }
     constexpr bool zero() const { return m_u == 0; }
-    Moeda abs() const { return Moeda(m_u < 0 ? -m_u : m_u); }
+    // The magnitude; the most negative value, which has no positive
+    // counterpart, gives the greatest value (still above any amount it is
+    // compared with).
+    constexpr Moeda abs() const
+    {
+        if (m_u >= 0)
+            return *this;
+        return Moeda(m_u == INT64_MIN ? INT64_MAX : -m_u);
+    }
 
     // Checked arithmetic: false on overflow, leaving the value unchanged.
     bool somar(Moeda outra);
@@ -31,7 +39,7 @@ public:
     QString textoDecimal() const;
     // "1.234,56"
     QString textoAgrupado() const;
-    // "R$ 1.234,56"
+    // "R$ 1.234,56"; a negative value as accountants write it, "-R$ 1.234,56".
     QString textoReais() const;
 
 private:

@@ -28,16 +28,34 @@ QString& documentosDefinida()
 }
 } // namespace
 
+namespace {
+
+// The application data folder. XDG_DATA_HOME counts only as an absolute
+// path (the XDG rule): a relative one is ignored, as when it is unset.
+QString pastaDeDados(bool& usaXdg)
+{
+    const QString dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    usaXdg = !qEnvironmentVariableIsEmpty("XDG_DATA_HOME");
+    if (!usaXdg || qgetenv("XDG_DATA_HOME").startsWith('/'))
+        return dados;
+    usaXdg = false;
+    // The part Qt appends to the base (organization and application names).
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir::homePath() + QStringLiteral("/.local/share") + dados.mid(base.size());
+}
+
+} // namespace
+
 bool pastasPadrao(Pastas& p, QString& recusa)
 {
     p.programa = QCoreApplication::applicationDirPath();
-    p.dados = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    bool usaXdg = false;
+    p.dados = pastaDeDados(usaXdg);
     // Qt reads both from bytes: the executable's path, and XDG_DATA_HOME or
     // else HOME. A name it could not read would make another folder.
     if (!nomes::pastaDoProgramaRepresentavel(&recusa))
         return false;
-    const char* base = qEnvironmentVariableIsEmpty("XDG_DATA_HOME") ? "HOME" : "XDG_DATA_HOME";
-    if (!nomes::variavelRepresentavel(base, &recusa))
+    if (!nomes::variavelRepresentavel(usaXdg ? "XDG_DATA_HOME" : "HOME", &recusa))
         return false;
     QDir().mkpath(p.dados);
     return true;

@@ -1,5 +1,7 @@
 #include "Geral.h"
 
+#include "MarcaValidacao.h"
+
 #include "platform/ArquivoDuravel.h"
 #include "platform/CursorEspera.h"
 #include "platform/Pastas.h"
@@ -134,6 +136,13 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
     g.gConn = std::make_unique<db::Conexao>();
     db::Erro e;
     if (!g.gConn->abrir(caminho, &e)) {
+        espera.restaurar();
+        errNum = e.numero;
+        msg = textoErro(errNum, TextoErroAbertura);
+        return false;
+    }
+    if (porDeclaracao && !marcaValidacao::atualizarBanco(*g.gConn, &e)) {
+        g.gConn->fechar();
         espera.restaurar();
         errNum = e.numero;
         msg = textoErro(errNum, TextoErroAbertura);

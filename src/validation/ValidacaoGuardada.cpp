@@ -1,6 +1,7 @@
 #include "ValidacaoGuardada.h"
 
 #include "shell/Geral.h"
+#include "shell/MarcaValidacao.h"
 #include "shell/Servicos.h"
 
 namespace {
@@ -37,6 +38,12 @@ ValidacaoGuardada recarregaValidacao()
     if (!e.ok())
         return falha(e);
     if (!resumo.isValid())
+        return ValidacaoGuardada::NaoValidada;
+    // Rows of a run that stopped part way are no validation.
+    bool concluida = false;
+    if (!marcaValidacao::concluida(c, concluida, &e))
+        return falha(e);
+    if (!concluida)
         return ValidacaoGuardada::NaoValidada;
 
     // Without a totals row the totals are zero, never another declaration's.

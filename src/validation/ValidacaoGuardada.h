@@ -5,7 +5,7 @@
 
 enum class ValidacaoGuardada {
     Carregada,
-    NaoValidada,    // no file imported, or no validation summary stored
+    NaoValidada,    // no file imported, no validation summary stored, or the last run did not complete
     Falha,          // gMsg holds the error text
 };
 

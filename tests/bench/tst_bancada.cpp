@@ -116,11 +116,12 @@ QVariant TstBancada::situacaoNoBanco(int tipo)
 
 void TstBancada::recusaOQueAJanelaRecusa_data()
 {
-    QTest::addColumn<QByteArray>("conteudo");   // empty: /dev/zero
+    QTest::addColumn<QByteArray>("conteudo");   // empty: /dev/zero; "ausente": no file
     QTest::addColumn<QString>("mensagem");
     QTest::newRow("arquivo vazio") << QByteArray("vazio") << QStringLiteral("Arquivo vazio.");
     QTest::newRow("sem CR LF no fim") << QByteArray("corte") << QStringLiteral("Arquivo inválido");
     QTest::newRow("dispositivo") << QByteArray() << QStringLiteral("Mídia não acessível.");
+    QTest::newRow("arquivo inexistente") << QByteArray("ausente") << QStringLiteral("Arquivo solicitado inexistente.");
 }
 
 void TstBancada::recusaOQueAJanelaRecusa()
@@ -138,8 +139,9 @@ void TstBancada::recusaOQueAJanelaRecusa()
     f.close();
 
     QString fonte = QStringLiteral("/dev/zero");
-    if (!conteudo.isEmpty()) {
+    if (!conteudo.isEmpty())
         fonte = m_tmp.filePath(QString::fromLatin1(conteudo) + QStringLiteral(".txt"));
+    if (!conteudo.isEmpty() && conteudo != "ausente") {
         QFile g(fonte);
         QVERIFY(g.open(QIODevice::WriteOnly));
         if (conteudo == "corte")

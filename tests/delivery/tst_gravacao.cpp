@@ -44,6 +44,8 @@ private Q_SLOTS:
     void segundaGravacaoComMenosTipos();
     void bancoDanificado();
     void cadeiaDeJanelas();
+    void destinoComBrancoNoFim_data();
+    void destinoComBrancoNoFim();
     void nomeIlegivel_data();
     void nomeIlegivel();
     void bancoAusente();
@@ -196,7 +198,7 @@ void TstGravacao::copiaAntigaNaoEntregue()
     QVERIFY(gravarArquivo(motor::caminhoLay(9), layDoTipo(9)));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
     QVERIFY(QDir().mkpath(destino));
-    geral().gDestino = QStringLiteral("  ") + destino + QStringLiteral("  ");
+    geral().gDestino = destino;
 
     QVERIFY2(entrega::gravarConjunto(QString(70, u'N')), qPrintable(geral().gMsg));
 
@@ -552,6 +554,47 @@ void TstGravacao::cadeiaDeJanelas()
     QCOMPARE(arquivosEm(orv).size(), 7);
     QCOMPARE(situacao(6).toInt(), 100);
     QVERIFY(Formularios::obter(QStringLiteral("frmConfirmaGravacao")) == nullptr);
+}
+
+// A folder whose name ends in a blank (Linux allows it) is chosen in the
+// destination window: the set goes there, never to a sibling without it.
+void TstGravacao::destinoComBrancoNoFim_data()
+{
+    QTest::addColumn<bool>("irma");   // a folder "ORV" beside "ORV "
+    QTest::newRow("sozinha") << false;
+    QTest::newRow("ao lado de ORV") << true;
+}
+
+void TstGravacao::destinoComBrancoNoFim()
+{
+    QFETCH(bool, irma);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    QVERIFY(importado(1, 0, centavos(2)));
+    QVERIFY(importado(6, 0, centavos(3)));
+    QVERIFY(importado(8, 0, centavos(4)));
+    const QString destino = amb.caminhoDados(QStringLiteral("saída"));
+    QVERIFY(QDir(destino).mkpath(QStringLiteral("ORV ")));
+    if (irma)
+        QVERIFY(QDir(destino).mkpath(QStringLiteral("ORV")));
+    Formularios::definirGanchoModal([&](Formulario* f) {
+        if (auto* d = qobject_cast<frmDestinoArquivo*>(f)) {
+            d->definirPasta(destino);
+            d->driDiretorio->setCurrentItem(d->driDiretorio->findItems(QStringLiteral("ORV "), Qt::MatchExactly).value(0));
+            d->cmdOk->click();
+        } else if (auto* c = qobject_cast<frmConfirmaGravacao*>(f)) {
+            c->cmdGravar->click();
+        }
+    });
+    Formularios::mostrarModal(Formularios::carregar(QStringLiteral("frmDestinoArquivo")));
+
+    QCOMPARE(amb.dialogos.textos(), QStringList{entrega::MsgSucesso});
+    const QString orv = QDir(destino).filePath(QStringLiteral("ORV "));
+    QCOMPARE(geral().gDestino, orv);
+    QCOMPARE(arquivosEm(orv).size(), 7);
+    QCOMPARE(arquivosEm(QDir(destino).filePath(QStringLiteral("ORV"))), QStringList());
+    QCOMPARE(arquivoGerado(6), caminhoEm(orv, QStringLiteral("11222333000181-TOBRI-86-LANCG-2025010120251231.txt")));
+    QCOMPARE(situacao(6).toInt(), 100);
 }
 
 // The company name cannot be read from the register, or its row is gone:

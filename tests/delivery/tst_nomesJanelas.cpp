@@ -174,7 +174,8 @@ void TstNomesJanelas::escolha()
             QCOMPARE(origem->arquivosListados(), QStringList{QStringLiteral("dentro.txt")});
     } else {
         if (destino) {
-            // Opening the folder in the list is refused alike.
+            // Opening the folder in the list (highlighted, then activated) is refused alike.
+            lista->setCurrentItem(item);
             Q_EMIT lista->itemActivated(item);
             QCOMPARE(destino->pasta(), usavel ? QDir(fontes).filePath(exibido) : fontes);
             if (usavel)
@@ -184,6 +185,8 @@ void TstNomesJanelas::escolha()
             if (!usavel) {
                 QCOMPARE(amb.dialogos.textos(), QStringList{recusa});
                 amb.dialogos.limpar();
+                // The open folder is highlighted again.
+                QCOMPARE(listas::caminhoDoItem(lista->currentItem()), fontes);
             }
         }
         lista->setCurrentItem(item);

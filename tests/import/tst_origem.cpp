@@ -1,12 +1,15 @@
 // Source file choice and the pre-check of the file against the layout.
 #include "Ambiente.h"
+#include "Nativos.h"
 
 #include "import/PreChecagem.h"
 #include "import/frmOrigemArquivo.h"
 #include "platform/Formularios.h"
+#include "platform/NomesNativos.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
+#include "shell/ListasPastas.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,6 +35,7 @@ private Q_SLOTS:
     void okAbreImportacaoComOCaminhoEscolhido();
     void okRecusa_data();
     void okRecusa();
+    void pastaRecusadaDeixaAPastaAberta();
     void midiaInacessivel();
     void voltarCancelarEAjuda();
     void tabPassaPelasListasAntesDosBotoes();
@@ -346,6 +350,49 @@ void TstOrigem::okRecusa()
     // The choice is recorded even when the file is refused.
     QCOMPARE(geral().gArquivoOrigem, arquivo);
     QCOMPARE(frmOrigemArquivo::NomeArquivoOrigem, QStringLiteral("centros.dec"));
+}
+
+// A folder whose name cannot be used, opened with a double click after a
+// file of the open folder was chosen: refused, and the lists still agree on
+// the open folder, from which OK takes the file.
+void TstOrigem::pastaRecusadaDeixaAPastaAberta()
+{
+    Ambiente amb;
+    EsvaziaNativo limpeza(QFile::encodeName(amb.dados()));
+    CONFERE(declaracao(68, 3));
+    CONFERE(leiaute(QStringLiteral("1:8,2:92")));
+    Formularios::registrar(QStringLiteral("frmImportarArquivo"), [] { return new JanelaImportacaoTeste; });
+    QStringList mostradas;
+    Formularios::definirGanchoModal([&](Formulario* f) { mostradas << nomeJanela(f); });
+    const QString pasta = amb.caminhoDados(QStringLiteral("fontes"));
+    const QString arquivo = escrever(pasta, QStringLiteral("centros.txt"), registros(2));
+    const QByteArray nome("Cont\xe1""bil");
+    const QByteArray recusada = criarPastaNativa(QFile::encodeName(pasta), nome);
+    escreverArquivoNativo(recusada, "outros.txt", registros(2));
+    geral().gDiretorio = pasta;
+
+    auto* w = qobject_cast<frmOrigemArquivo*>(Formularios::carregar(QStringLiteral("frmOrigemArquivo")));
+    QVERIFY(w);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    CONFERE(clicarArquivo(w, QStringLiteral("centros.txt")));
+    auto* listaPastas = w->findChild<QListWidget*>(QStringLiteral("driDiretorio"));
+    const QList<QListWidgetItem*> itens = listaPastas->findItems(nomes::exibicao(nome), Qt::MatchExactly);
+    QCOMPARE(itens.size(), 1);
+    listaPastas->scrollToItem(itens.first());
+    const QPoint ponto = listaPastas->visualItemRect(itens.first()).center();
+    QTest::mouseClick(listaPastas->viewport(), Qt::LeftButton, {}, ponto);
+    QCOMPARE(listaPastas->currentItem(), itens.first());
+    QTest::mouseDClick(listaPastas->viewport(), Qt::LeftButton, {}, ponto);
+
+    QCOMPARE(amb.dialogos.textos(), QStringList{nomes::textoRecusa(nomes::Tipo::Pasta, recusada)});
+    QCOMPARE(w->pasta(), pasta);
+    QCOMPARE(listas::caminhoDoItem(listaPastas->currentItem()), pasta);
+    QCOMPARE(w->arquivosListados(), QStringList{QStringLiteral("centros.txt")});
+    w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    QCOMPARE(mostradas, QStringList{QStringLiteral("frmImportarArquivo")});
+    QCOMPARE(geral().gArquivoOrigem, arquivo);
+    QCOMPARE(amb.dialogos.textos().size(), 1);
 }
 
 void TstOrigem::midiaInacessivel()

@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdlib>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +45,31 @@ public:
 private:
     const char* m_nome;
     std::optional<QByteArray> m_antes;
+};
+
+// Changes the current folder for its lifetime.
+class PastaAtual {
+public:
+    explicit PastaAtual(const QByteArray& pasta)
+    {
+        char* c = ::getcwd(nullptr, 0);
+        if (c)
+            m_antes = c;
+        std::free(c);
+        m_ok = !m_antes.isEmpty() && ::chdir(pasta.constData()) == 0;
+    }
+    ~PastaAtual()
+    {
+        if (m_ok && ::chdir(m_antes.constData()) != 0)
+            qWarning("the current folder could not be restored");
+    }
+    PastaAtual(const PastaAtual&) = delete;
+    PastaAtual& operator=(const PastaAtual&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    QByteArray m_antes;
+    bool m_ok = false;
 };
 
 } // namespace
@@ -149,44 +177,61 @@ void TstNomesNativos::listaComOsBytes()
     QVERIFY(nomes::listar(tmp.filePath(QStringLiteral("ausente")), nomes::Filtro::Arquivos).isEmpty());
 }
 
-// The data folder comes from XDG_DATA_HOME, else HOME: a name there that is
-// not UTF-8 is refused with a message naming it, and nothing is created.
+// The data folder comes from XDG_DATA_HOME when it is an absolute path,
+// else from HOME: a name there that is not UTF-8 is refused with a message
+// naming it, and nothing is created. A relative XDG_DATA_HOME is ignored,
+// whatever the current folder.
 void TstNomesNativos::pastaDeDados_data()
 {
     QTest::addColumn<QByteArray>("home");          // under the sandbox
     QTest::addColumn<QByteArray>("xdg");           // under the sandbox; empty: unset
+    QTest::addColumn<bool>("relativo");            // XDG_DATA_HOME as given, from the sandbox as current folder
     QTest::addColumn<QString>("recusa");           // name in the refusal; empty: accepted
     QTest::addColumn<QStringList>("criadas");      // what is created beside the folders made here
-    QTest::newRow("HOME em Latin-1") << QByteArray("jos\xe9") << QByteArray() << QStringLiteral("/josé\"")
+    const QStringList emCasa{QStringLiteral("jose/.local/"), QStringLiteral("jose/.local/share/"),
+                             QStringLiteral("jose/.local/share/tobri/")};
+    QTest::newRow("HOME em Latin-1") << QByteArray("jos\xe9") << QByteArray() << false << QStringLiteral("/josé\"")
                                      << QStringList();
-    QTest::newRow("HOME em CP850") << QByteArray("Jo\x84o") << QByteArray() << QStringLiteral("/Jo„o\"")
+    QTest::newRow("HOME em CP850") << QByteArray("Jo\x84o") << QByteArray() << false << QStringLiteral("/Jo„o\"")
                                    << QStringList();
-    QTest::newRow("XDG_DATA_HOME em Latin-1") << QByteArray("jose") << QByteArray("dados\xe7") << QStringLiteral("/dadosç\"")
-                                              << QStringList();
+    QTest::newRow("XDG_DATA_HOME em Latin-1") << QByteArray("jose") << QByteArray("dados\xe7") << false
+                                              << QStringLiteral("/dadosç\"") << QStringList();
     QTest::newRow("HOME em Latin-1, XDG_DATA_HOME em UTF-8")
-        << QByteArray("jos\xe9") << QByteArray("dados\xc3\xa7") << QString()
+        << QByteArray("jos\xe9") << QByteArray("dados\xc3\xa7") << false << QString()
         << QStringList{QStringLiteral("dados\\xc3\\xa7/tobri/")};
-    QTest::newRow("HOME em UTF-8") << QByteArray("jos\xc3\xa9") << QByteArray() << QString()
+    QTest::newRow("HOME em UTF-8") << QByteArray("jos\xc3\xa9") << QByteArray() << false << QString()
                                    << QStringList{QStringLiteral("jos\\xc3\\xa9/.local/"),
                                                   QStringLiteral("jos\\xc3\\xa9/.local/share/"),
                                                   QStringLiteral("jos\\xc3\\xa9/.local/share/tobri/")};
+    QTest::newRow("XDG_DATA_HOME relativo") << QByteArray("jose") << QByteArray("dados") << true << QString()
+                                            << emCasa;
+    QTest::newRow("XDG_DATA_HOME relativo em Latin-1")
+        << QByteArray("jose") << QByteArray("dados\xe7") << true << QString() << emCasa;
+    QTest::newRow("HOME em Latin-1, XDG_DATA_HOME relativo")
+        << QByteArray("jos\xe9") << QByteArray("dados") << true << QStringLiteral("/josé\"") << QStringList();
 }
 
 void TstNomesNativos::pastaDeDados()
 {
     QFETCH(QByteArray, home);
     QFETCH(QByteArray, xdg);
+    QFETCH(bool, relativo);
     QFETCH(QString, recusa);
     QFETCH(QStringList, criadas);
     QTemporaryDir tmp;
     const QByteArray raiz = QFile::encodeName(tmp.path());
     EsvaziaNativo limpeza(raiz);
     const QByteArray casa = criarPastaNativa(raiz, home);
-    const std::optional<QByteArray> dadosXdg =
-        xdg.isEmpty() ? std::nullopt : std::optional<QByteArray>(criarPastaNativa(raiz, xdg));
+    std::optional<QByteArray> dadosXdg;
+    if (relativo)
+        dadosXdg = xdg;
+    else if (!xdg.isEmpty())
+        dadosXdg = criarPastaNativa(raiz, xdg);
     const QStringList antes = arvoreNativa(raiz);
     Variavel varHome("HOME", casa);
     Variavel varXdg("XDG_DATA_HOME", dadosXdg);
+    PastaAtual atual(raiz);
+    QVERIFY(atual.ok());
 
     Pastas p;
     QString texto;
@@ -197,6 +242,7 @@ void TstNomesNativos::pastaDeDados()
         QVERIFY2(texto.contains(recusa), qPrintable(texto));
     } else {
         QVERIFY(QFileInfo(p.dados).isDir());
+        QVERIFY2(QDir::isAbsolutePath(p.dados), qPrintable(p.dados));
     }
     QStringList depois = antes + criadas;
     depois.sort();

@@ -81,13 +81,18 @@ void TstPlatform::moedaTexto_data()
     QTest::addColumn<bool>("valido");
     QTest::addColumn<qint64>("unidades");
     QTest::addColumn<QString>("agrupado");
-    QTest::newRow("simples") << "1234,56" << true << qint64(12345600) << "1.234,56";
-    QTest::newRow("grupos") << "-1.234.567,8" << true << qint64(-12345678000) << "-1.234.567,80";
-    QTest::newRow("inteiro") << "7" << true << qint64(70000) << "7,00";
-    QTest::newRow("zero") << "0,00" << true << qint64(0) << "0,00";
-    QTest::newRow("letra") << "12a" << false << qint64(0) << "";
-    QTest::newRow("vazio") << "" << false << qint64(0) << "";
-    QTest::newRow("so sinal") << "-" << false << qint64(0) << "";
+    QTest::addColumn<QString>("reais");   // as the printed reports show it
+    QTest::newRow("simples") << "1234,56" << true << qint64(12345600) << "1.234,56" << "R$ 1.234,56";
+    QTest::newRow("grupos") << "-1.234.567,8" << true << qint64(-12345678000) << "-1.234.567,80"
+                            << "-R$ 1.234.567,80";
+    QTest::newRow("negativo grande") << "-90.000.000,00" << true << qint64(-900000000000) << "-90.000.000,00"
+                                     << "-R$ 90.000.000,00";
+    QTest::newRow("negativo abaixo de meio centavo") << "-0,0049" << true << qint64(-49) << "0,00" << "R$ 0,00";
+    QTest::newRow("inteiro") << "7" << true << qint64(70000) << "7,00" << "R$ 7,00";
+    QTest::newRow("zero") << "0,00" << true << qint64(0) << "0,00" << "R$ 0,00";
+    QTest::newRow("letra") << "12a" << false << qint64(0) << "" << "";
+    QTest::newRow("vazio") << "" << false << qint64(0) << "" << "";
+    QTest::newRow("so sinal") << "-" << false << qint64(0) << "" << "";
 }
 
 void TstPlatform::moedaTexto()
@@ -99,6 +104,7 @@ void TstPlatform::moedaTexto()
     if (valido) {
         QTEST(qint64(m->unidades()), "unidades");
         QTEST(m->textoAgrupado(), "agrupado");
+        QTEST(m->textoReais(), "reais");
     }
 }
 
@@ -110,6 +116,12 @@ void TstPlatform::moedaEstouro()
     QCOMPARE(a.unidades(), INT64_MAX - 1);
     QCOMPARE(Moeda::deUnidades(12345).textoReais(), QStringLiteral("R$ 1,23"));
     QCOMPARE(Moeda::deUnidades(-5).textoDecimal(), QStringLiteral("0,00"));
+    // The most negative value has no positive counterpart: its magnitude is
+    // the greatest value, still a difference of 1,00 or more.
+    QCOMPARE(Moeda::deUnidades(INT64_MIN).abs(), Moeda::deUnidades(INT64_MAX));
+    QCOMPARE(Moeda::deUnidades(INT64_MIN + 1).abs(), Moeda::deUnidades(INT64_MAX));
+    QCOMPARE(Moeda::deUnidades(-10000).abs(), Moeda::deUnidades(10000));
+    QCOMPARE(Moeda::deUnidades(INT64_MIN).textoReais(), QStringLiteral("-R$ 922.337.203.685.477,58"));
 }
 
 void TstPlatform::cp1252IdaEVolta()

@@ -115,8 +115,8 @@ void TstResultadoValidacao::gruposECabecalho_data()
         << Grupos{{"", "R$ 1.234.569,75|R$ 1.234.567,50|R$ 2,25"}};
     QTest::newRow("RptsaldoFinalGeral")
         << int(RelatorioValidacao::RptsaldoFinalGeral) << "Resultado  da Validação do Saldo Final Geral" << saldoFinal
-        << Grupos{{"0", "03|2005|1.1.01|R$ -1.300,00|R$ 1.300,00|R$ 2.600,00",
-                   "04|2005|2.1.07|R$ 1.000.000,00|R$ 999.998,50|R$ -1,50"},
+        << Grupos{{"0", "03|2005|1.1.01|-R$ 1.300,00|R$ 1.300,00|R$ 2.600,00",
+                   "04|2005|2.1.07|R$ 1.000.000,00|R$ 999.998,50|-R$ 1,50"},
                   {"1", "05|2005|1.1.01|R$ 0,00|R$ 1,00|R$ 1,00"}};
     QTest::newRow("rptSaldoFinalAuxliar")
         << int(RelatorioValidacao::rptSaldoFinalAuxliar) << "Resultado  da Validação do Saldo Final Auxiliar"
@@ -124,14 +124,14 @@ void TstResultadoValidacao::gruposECabecalho_data()
     QTest::newRow("RptsaldoInicialGeral")
         << int(RelatorioValidacao::RptsaldoInicialGeral) << "Resultado  da Validação do Saldo Inicial Geral"
         << saldoInicial
-        << Grupos{{"0", "02|2005|1.1.01|R$ -150,00|R$ 150,00|R$ 0,00", "06|2005|3.2|R$ 75,40|R$ 0,00|R$ 75,40"}};
+        << Grupos{{"0", "02|2005|1.1.01|-R$ 150,00|R$ 150,00|R$ 0,00", "06|2005|3.2|R$ 75,40|R$ 0,00|R$ 75,40"}};
     QTest::newRow("RptSaldoInicialAuxiliar")
         << int(RelatorioValidacao::RptSaldoInicialAuxiliar) << "Resultado  da Validação do Saldo Inicial Auxiliar"
         << saldoInicial << Grupos{{"0", "03|2005|7|R$ 5,00|R$ 20,00|R$ 25,00"}};
     QTest::newRow("rptLancSaldosDebito")
         << int(RelatorioValidacao::rptLancSaldosDebito) << "Resultado da Validação LançamentosXSaldos - Débitos"
         << QStringList{"Mês", "Ano", "Conta", "Total de Débitos  Lançamentos", "Total de Débitos Saldos", "Diferença"}
-        << Grupos{{"0", "03|2005|1.1.01|R$ 300,00|R$ 299,00|R$ 1,00", "07|2005|4.4|R$ 0,00|R$ 500,00|R$ -500,00"},
+        << Grupos{{"0", "03|2005|1.1.01|R$ 300,00|R$ 299,00|R$ 1,00", "07|2005|4.4|R$ 0,00|R$ 500,00|-R$ 500,00"},
                   {"1", "04|2005|1.1.01|R$ 10,00|R$ 0,00|R$ 10,00"}};
     QTest::newRow("rptLancSaldosCredito")
         << int(RelatorioValidacao::rptLancSaldosCredito) << "Resultado da Validação LançamentosXSaldos - Créditos"

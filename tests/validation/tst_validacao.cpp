@@ -1,6 +1,7 @@
 // The validation run end to end: Schema.ini and the reload through the text
 // driver, the picker's refusals, and runs over imported declarations (the
-// captions, the statuses after a clean run and after findings, a second run).
+// captions, the statuses after a clean run and after findings, a second run,
+// runs that did not complete).
 #include "Ambiente.h"
 #include "Controles.h"
 #include "Declaracoes.h"
@@ -10,6 +11,7 @@
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/GradeDeclaracoes.h"
+#include "validation/ValidacaoGuardada.h"
 #include "validation/motor/Execucao.h"
 #include "validation/motor/Recarga.h"
 #include "validation/Pendencias.h"
@@ -20,6 +22,10 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TstValidacao : public QObject {
     Q_OBJECT
@@ -199,6 +205,38 @@ QList<std::tuple<QByteArray, int, int, int>> saldosDe(const QStringList& l)
         r << std::make_tuple(p.at(0).toLatin1(), p.at(1).toInt(), p.at(2).toInt(), p.at(3).toInt());
     }
     return r;
+}
+
+// Stops a run dead (SIGKILL) as it reaches check 3.
+class PainelMorte : public validacao::Painel {
+public:
+    void titulo(const QString& t) override
+    {
+        if (t == validacao::TituloContaGeral)
+            ::kill(::getpid(), SIGKILL);
+    }
+};
+
+// A validation run of the declaration in hand in a child process killed
+// after check 2, so the database is left as a kill leaves it; gConn is
+// open on it again afterwards.
+void validacaoMorta()
+{
+    Geral& g = geral();
+    g.gConn->fechar();
+    const pid_t filho = ::fork();
+    QVERIFY(filho >= 0);
+    if (filho == 0) {
+        PainelMorte painel;
+        validacao::Estado estado;
+        if (AbreBanco(g.gMsg, true, false, g.gErroAbertura))
+            validacao::executarValidacao(painel, estado);
+        ::_exit(3);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(filho, &status, 0), filho);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, qPrintable(QString::number(status)));
+    QVERIFY2(AbreBanco(g.gMsg, true, false, g.gErroAbertura), qPrintable(g.gMsg));
 }
 
 // Every finding row of the last run, then the statuses.
@@ -573,14 +611,15 @@ void TstValidacao::recargaDanificada()
 
 void TstValidacao::validacaoIncompleta_data()
 {
-    QTest::addColumn<bool>("cancelada");   // else stopped by an error in check 3
-    QTest::newRow("seletor e Cancelar") << true;
-    QTest::newRow("parada após a verificação 2") << false;
+    QTest::addColumn<QString>("fim");
+    QTest::newRow("seletor e Cancelar") << "cancelada";
+    QTest::newRow("parada após a verificação 2") << "parada";
+    QTest::newRow("processo morto após a verificação 2") << "morta";
 }
 
 void TstValidacao::validacaoIncompleta()
 {
-    QFETCH(bool, cancelada);
+    QFETCH(QString, fim);
     Ambiente amb;
     // Check 2 finds a difference on 1.1.01.
     CONFERE(declaracaoImportada(amb, {{"1.1.01", 10000, "D"}, {"1.1.02", 10000, "C"}},
@@ -590,8 +629,13 @@ void TstValidacao::validacaoIncompleta()
         validacao::Estado estado;
         QVERIFY2(validacao::executarValidacao(painel, estado), qPrintable(geral().gMsg));
         QCOMPARE(situacao(8).toInt(), 55);
+        QCOMPARE(recarregaValidacao(), ValidacaoGuardada::Carregada);
     }
-    if (cancelada) {
+    if (fim == u"morta") {
+        CONFERE(validacaoMorta());
+        // Check 2's finding was committed before the kill.
+        QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("1")});
+    } else if (fim == u"cancelada") {
         Formulario* run = nullptr;
         CONFERE(abrirConfirmacao(run));
         botao(run, "cmdCancelar")->click();
@@ -619,6 +663,16 @@ void TstValidacao::validacaoIncompleta()
     QString recusa;
     QVERIFY2(entrega::Verifica_Importados(recusa), qPrintable(geral().gMsg));
     QCOMPARE(recusa, entrega::MsgPrecondicaoGeral);
+    // "Visualizar Resultado da Validação..." does not take the rows left for a validation.
+    amb.dialogos.limpar();
+    geral().gConn->fechar();
+    Formulario* vista = Formularios::carregar(QStringLiteral("frmVisualizarValidacao"));
+    QVERIFY(vista);
+    auto* grade = vista->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+    grade->setCurrentIndex(grade->model()->index(0, 0));
+    botao(vista, "cmdOk")->click();
+    QCOMPARE(amb.dialogos.textos(), QStringList{QStringLiteral("Arquivo não validado.")});
+    QVERIFY(!Formularios::obter(QStringLiteral("frmVerificacaoPendencias")));
 }
 
 void TstValidacao::janelasDoMenuAoFim()

@@ -4,6 +4,7 @@
 
 #include "shell/Geral.h"
 #include "shell/GradeDeclaracoes.h"
+#include "shell/MarcaValidacao.h"
 #include "validation/ValidacaoGuardada.h"
 #include "validation/frmVerificacaoPendencias.h"
 
@@ -50,7 +51,7 @@ bool validada()
     return criarDeclaracao(86, Cnpj, Inicio, Fim) && importado(1, 0) && importado(6, 53) && importado(8, 55)
         && importado(9, 0) && resumo(6, 1, 53, 0, 0, 0) && resumo(8, 2, 55, 120, 100, 20)
         && resumo(8, 3, 54, 110, 90, 20, 3) && resumo(9, 2, 0, 60, 60, 0) && resumo(9, 3, 0, 55, 55, 0, 0)
-        && totais(1234567890, 1234467890);
+        && totais(1234567890, 1234467890) && marcaValidacao::marcar(*geral().gConn);
 }
 
 // The seven counters at an index, in the order of the working state.
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void semLinhaDeTotaisZera();
     void naoValidada_data();
     void naoValidada();
+    void bancoAnterior_data();
+    void bancoAnterior();
     void comandoAbreNavegador();
     void comandoNaoValidado();
     void bancoAusente();
@@ -126,6 +129,7 @@ void TstValidacaoGuardada::semLinhaDeTotaisZera()
     QVERIFY(criarDeclaracao(68, Cnpj, Inicio, Fim));
     QVERIFY(importado(1, 0) && importado(6, 0) && importado(8, 0));
     QVERIFY(resumo(8, 2, 0, 12, 12, 0) && resumo(8, 3, 0, 11, 11, 0, 0));
+    QVERIFY(marcaValidacao::marcar(*geral().gConn));
     sujarEstado();
 
     QCOMPARE(recarregaValidacao(), ValidacaoGuardada::Carregada);
@@ -140,22 +144,66 @@ void TstValidacaoGuardada::semLinhaDeTotaisZera()
 void TstValidacaoGuardada::naoValidada_data()
 {
     QTest::addColumn<bool>("comArquivos");
-    QTest::newRow("no file imported") << false;
-    QTest::newRow("imported, not validated") << true;
+    QTest::addColumn<bool>("comResultados");   // summary rows of a run that did not complete
+    QTest::newRow("no file imported") << false << false;
+    QTest::newRow("imported, not validated") << true << false;
+    QTest::newRow("run stopped after check 2") << true << true;
 }
 
 void TstValidacaoGuardada::naoValidada()
 {
     QFETCH(bool, comArquivos);
+    QFETCH(bool, comResultados);
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
     if (comArquivos)
         QVERIFY(importado(1, 90) && importado(6, 90) && importado(8, 90) && totais(100, 100));
+    if (comResultados)
+        QVERIFY(resumo(6, 1, 53, 0, 0, 0) && resumo(8, 2, 55, 120, 100, 20));
     sujarEstado();
     QCOMPARE(recarregaValidacao(), ValidacaoGuardada::NaoValidada);
     // The working state is left as it was.
     QCOMPARE(contadores(1), QList<qint32>(7, 99));
     QCOMPARE(geral().gTotalDebitos, Moeda::deUnidades(777));
+}
+
+// A declaration database made before the mark of a completed run: opening
+// it adds the mark, set when the statuses show that the last run completed.
+void TstValidacaoGuardada::bancoAnterior_data()
+{
+    QTest::addColumn<QList<int>>("situacoes");   // of types 1, 6, 8
+    QTest::addColumn<bool>("comResultados");
+    QTest::addColumn<int>("esperado");
+    QTest::newRow("concluída sem achados") << QList<int>{0, 0, 0} << true << int(ValidacaoGuardada::Carregada);
+    QTest::newRow("concluída com achados") << QList<int>{90, 53, 55} << true << int(ValidacaoGuardada::Carregada);
+    QTest::newRow("gravada") << QList<int>{100, 100, 100} << true << int(ValidacaoGuardada::Carregada);
+    QTest::newRow("parada no meio") << QList<int>{90, 90, 90} << true << int(ValidacaoGuardada::NaoValidada);
+    QTest::newRow("sem resultados") << QList<int>{0, 0, 0} << false << int(ValidacaoGuardada::NaoValidada);
+}
+
+void TstValidacaoGuardada::bancoAnterior()
+{
+    QFETCH(QList<int>, situacoes);
+    QFETCH(bool, comResultados);
+    QFETCH(int, esperado);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
+    QVERIFY(importado(1, situacoes[0]) && importado(6, situacoes[1]) && importado(8, situacoes[2]));
+    if (comResultados)
+        QVERIFY(resumo(8, 2, 0, 12, 12, 0) && resumo(8, 3, 0, 11, 11, 0, 0) && totais(100, 100));
+    QVERIFY(executar(QStringLiteral("DROP TABLE tbValidacaoConcluida")));
+    Geral& g = geral();
+    g.gConn->fechar();
+    QVERIFY2(AbreBanco(g.gMsg, true, false, g.gErroAbertura), qPrintable(g.gMsg));
+    QCOMPARE(int(recarregaValidacao()), esperado);
+    // Only the first opening reads the statuses: the mark (or its absence)
+    // then stays, whatever later openings find.
+    QVERIFY(executar(QStringLiteral("DELETE FROM tbSituacaoValidacao")));
+    QCOMPARE(recarregaValidacao(), ValidacaoGuardada::NaoValidada);
+    g.gConn->fechar();
+    QVERIFY2(AbreBanco(g.gMsg, true, false, g.gErroAbertura), qPrintable(g.gMsg));
+    QVERIFY(resumo(8, 2, 0, 12, 12, 0));
+    QCOMPARE(int(recarregaValidacao()), esperado);
 }
 
 void TstValidacaoGuardada::comandoAbreNavegador()

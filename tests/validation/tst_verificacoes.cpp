@@ -23,6 +23,8 @@ private Q_SLOTS:
     void saldoMensal();
     void saldoMensalGruposDePagina();
     void saldoMensalVazio();
+    void saldoMensalNoLimite_data();
+    void saldoMensalNoLimite();
     void continuidade_data();
     void continuidade();
     void continuidadeErroComRotulos();
@@ -250,6 +252,37 @@ void TstVerificacoes::saldoMensalGruposDePagina()
     QCOMPARE(statusDe(estado, 9), QStringLiteral("55"));
     QCOMPARE(statusDe(estado, 8), QStringLiteral("90"));
     QCOMPARE(situacoes(), QStringList{QStringLiteral("9 2 55 82 0 82 -")});
+}
+
+// An opening D and the same closing C differ by twice the amount: up to
+// 922.337.203.685.477,58 that is a finding; beyond the currency's range the
+// check stops, and says why.
+void TstVerificacoes::saldoMensalNoLimite_data()
+{
+    QTest::addColumn<qint64>("valor");   // cents, as opening D and closing C
+    QTest::addColumn<bool>("estouro");
+    QTest::newRow("diferença de 922.337.203.685.477,58") << 46116860184273879LL << false;
+    QTest::newRow("um centavo além") << 46116860184273880LL << true;
+    QTest::newRow("500.000.000.000.000,00 D e C") << 50000000000000000LL << true;
+}
+
+void TstVerificacoes::saldoMensalNoLimite()
+{
+    QFETCH(qint64, valor);
+    QFETCH(bool, estouro);
+    Ambiente amb;
+    CONFERE(novaDeclaracao());
+    CONFERE(saldo(8, QStringLiteral("01022005"), QStringLiteral("1.1.01"), valor, "D", 0, 0, valor, "C"));
+    validacao::Estado estado;
+    QCOMPARE(validacao::fun_ValidaSaldosMes(estado, 1), !estouro);
+    if (estouro) {
+        QCOMPARE(geral().gMsg, QStringLiteral("cod.erro 6\r\nmsg. Erro: Estouro de capacidade(fun_ValidaSaldosMes)"));
+        QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("0")});
+    } else {
+        QCOMPARE(linhas(QStringLiteral("SELECT Diferenca FROM tbSaldoFinal")),
+                 QStringList{QString::number(valor * 200)});
+        QCOMPARE(statusDe(estado, 8), QStringLiteral("55"));
+    }
 }
 
 void TstVerificacoes::saldoMensalVazio()

@@ -424,7 +424,7 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
     Geral& g = geral();
     if (gravados)
         gravados->clear();
-    const QString destino = g.gDestino.trimmed();
+    const QString destino = g.gDestino;
     auto falha = [&g](const QString& texto) {
         cursorPadrao();
         g.gMsg = comNaoEfetuada(texto);

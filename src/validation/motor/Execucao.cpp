@@ -4,6 +4,7 @@
 
 #include "platform/CursorEspera.h"
 #include "shell/Geral.h"
+#include "shell/MarcaValidacao.h"
 #include "shell/Servicos.h"
 
 #include <array>
@@ -72,10 +73,12 @@ bool fun_deleta_saldosFinalInicialDetalhe()
                                "tbLancamentosAcumulados", "tbSituacaoValidacao"})
         if (!g.gConn->executar(QStringLiteral("DELETE FROM ") + QLatin1String(tabela), {}, &e))
             return falha();
-    // The results are gone, so are the statuses they explained.
+    // The results are gone, so are the statuses they explained and the mark
+    // of a completed run: until one completes, nothing reads as validated.
     if (!g.gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 90") + filtroDeclaracao()
                                + QStringLiteral(" AND (Situacao = 0 OR Situacao BETWEEN 53 AND 57)"),
-                           chaveDeclaracao(), &e))
+                           chaveDeclaracao(), &e)
+        || !marcaValidacao::desmarcar(*g.gConn, &e))
         return falha();
     if (!t.confirmar(&e))
         return falha();
@@ -84,9 +87,10 @@ bool fun_deleta_saldosFinalInicialDetalhe()
 
 namespace {
 
-// The statuses of a completed run, in one transaction: each finding's code
-// on its file, or, without findings, 0 on every file of the declaration
-// except those imported with errors (a code table with errors stays 777).
+// The statuses of a completed run, in one transaction with the mark of a
+// completed run: each finding's code on its file, or, without findings, 0 on
+// every file of the declaration except those imported with errors (a code
+// table with errors stays 777).
 bool gravarSituacoes(const Estado& estado)
 {
     Geral& g = geral();
@@ -106,7 +110,7 @@ bool gravarSituacoes(const Estado& estado)
                                            + QStringLiteral(" AND Tipo = ?"),
                                        QVariantList{codigo} + chaveDeclaracao() + QVariantList{tipo}, &e);
         }
-        ok = ok && t.confirmar(&e);
+        ok = ok && marcaValidacao::marcar(*g.gConn, &e) && t.confirmar(&e);
     }
     if (ok)
         return true;

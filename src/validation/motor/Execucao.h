@@ -21,9 +21,9 @@ inline const QString TextoFaltamAuxiliares =
 // empty when validation may go on and holding the blocking message when not.
 bool Verifica_Importados(QString& mensagem);
 // Empties the six result tables and, in the same transaction, returns the
-// statuses a validation sets (0, 53 to 57) to 90, so nothing reads as
-// validated until a run completes; 100 and 777 stay. False with gMsg set
-// (nothing changed).
+// statuses a validation sets (0, 53 to 57) to 90 and removes the mark of a
+// completed run, so nothing reads as validated until a run completes; 100
+// and 777 stay. False with gMsg set (nothing changed).
 bool fun_deleta_saldosFinalInicialDetalhe();
 
 // Captions of the run's steps.
@@ -37,10 +37,11 @@ inline const QString TituloLancXSaldos = QStringLiteral("Validar Arquivo Lançam
 // The run, up to the statuses (the OK button of frmConfirmaValidar before it
 // unloads the window): empties the result tables, reloads the general
 // entries, runs the checks in their order and, when all of them ran, writes
-// the statuses in one transaction: the findings' codes, or 0 on every file
-// not imported with errors when no check found a difference. False when it
-// stopped, with gMsg set; the finding rows of the checks before the stop
-// stay, the statuses stay as the reset left them.
+// the statuses in one transaction with the mark of a completed run: the
+// findings' codes, or 0 on every file not imported with errors when no check
+// found a difference. False when it stopped, with gMsg set; the finding rows
+// of the checks before the stop stay, unmarked, and the statuses stay as the
+// reset left them.
 bool executarValidacao(Painel& painel, Estado& estado);
 
 } // namespace validacao
