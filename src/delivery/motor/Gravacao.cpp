@@ -8,6 +8,7 @@
 #include "platform/ArquivoDuravel.h"
 #include "platform/Cp1252.h"
 #include "platform/CursorEspera.h"
+#include "platform/Digesto.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/Servicos.h"
@@ -116,7 +117,7 @@ struct Alvo {
     FormaRegistro forma;
 };
 
-enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita, Prova };
+enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita, Prova, Alterado };
 
 FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
 {
@@ -137,6 +138,7 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
             return FalhaCopia::Origem;
         }
         Prova prova(a.forma);
+        digesto::Fluxo copiado;
         QByteArray bloco(1 << 20, Qt::Uninitialized);
         while (prova.inteiro()) {
             const qint64 n = entrada.read(bloco.data(), bloco.size());
@@ -147,6 +149,7 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
             if (n == 0)
                 break;
             prova.alimentar(bloco.constData(), n);
+            copiado.alimentar(bloco.constData(), n);
             if (saida.write(bloco.constData(), n) != n) {
                 motivo = saida.errorString();
                 return FalhaCopia::Escrita;
@@ -163,6 +166,8 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
                          .arg(QString::fromLatin1(campo), prova.total().textoAgrupado(), a.dados->total.textoAgrupado());
         if (!motivo.isEmpty())
             return FalhaCopia::Prova;
+        if (copiado.hex() != a.dados->digestoCopia)
+            return FalhaCopia::Alterado;
     }
     saida.close();
     if (saida.error() != QFileDevice::NoError) {
@@ -176,6 +181,22 @@ QString textoNaoValidado(const ArquivoDoConjunto& a, const QString& motivo)
 {
     return QStringLiteral("O arquivo %1 não é o que foi validado: %2. Importe e valide o arquivo novamente.")
         .arg(QFileInfo(a.copia).fileName(), motivo);
+}
+
+// A copy or .lay whose bytes are not those the import wrote.
+QString textoAlterado(const QString& arquivo)
+{
+    return QStringLiteral("O arquivo %1 não é o que foi importado e validado: foi alterado depois da importação. "
+                          "Importe e valide o arquivo novamente.")
+        .arg(QFileInfo(arquivo).fileName());
+}
+
+// A status row without digests: imported by an earlier version.
+QString textoSemDigesto(const ArquivoDoConjunto& a)
+{
+    return QStringLiteral("O arquivo %1 foi importado por uma versão anterior e não pode ser conferido. "
+                          "Importe e valide o arquivo novamente.")
+        .arg(QFileInfo(a.copia).fileName());
 }
 
 } // namespace
@@ -353,7 +374,7 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
     {
         CursorEspera espera;
         db::Consulta q(*g.gConn);
-        if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos FROM tbImportados")
+        if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos, DigestoCopia, DigestoLay FROM tbImportados")
                             + FiltroDeclaracao + QStringLiteral(" ORDER BY Tipo"),
                         &e)
             || !q.executar(chave(), &e)) {
@@ -374,6 +395,8 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
             // NomeArquivo may name a folder the data was moved from).
             a.copia = motor::caminhoCopiaAceita(tipo);
             a.lay = motor::caminhoLay(tipo);
+            a.digestoCopia = q.valor(3).toString();
+            a.digestoLay = q.valor(4).toString();
             arquivos << a;
         }
         if (q.falhou()) {
@@ -479,6 +502,10 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         QString erro;
         if (!lerForma(fmt.bytes, campoDoTotal(a.tipo), txt.forma, erro))
             return falha(textoNaoValidado(a, erro));
+        if (a.digestoCopia.isEmpty() || a.digestoLay.isEmpty())
+            return falha(textoSemDigesto(a));
+        if (digesto::de(fmt.bytes) != a.digestoLay)
+            return falha(textoAlterado(a.lay));
         total += fmt.bytes.size() + copia.size();
         alvos << fmt;
         dados << txt;
@@ -510,6 +537,8 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
             return desfazer(erroEscrita);
         case FalhaCopia::Prova:
             return desfazer(textoNaoValidado(*a.dados, motivo));
+        case FalhaCopia::Alterado:
+            return desfazer(textoAlterado(a.dados->copia));
         }
         if (!duravel::sincronizarArquivo(temporario))
             return desfazer(erroEscrita);
