@@ -119,8 +119,8 @@ bool acrescentarColuna(db::Conexao& c, const QString& tabela, const QString& col
     if (!existe)
         return true;
     db::Erro e;
-    const QVariant n = c.escalar(
-        QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"), {tabela, coluna}, &e);
+    const QVariant n = c.escalar(QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"),
+                                 {tabela, coluna}, &e);
     if (e.ok() && n.toInt() > 0)
         return true;
     if (e.ok() && c.executar(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(tabela, coluna, tipo), {}, &e))
@@ -134,9 +134,11 @@ bool acrescentarColuna(db::Conexao& c, const QString& tabela, const QString& col
 
 bool atualizarBancoDeclaracao(db::Conexao& c, db::Erro* erro)
 {
+    const QString importados = QStringLiteral("tbImportados");
+    const QString texto = QStringLiteral("TEXT");
     // The digests of the accepted copy and of its .lay.
-    return acrescentarColuna(c, QStringLiteral("tbImportados"), QStringLiteral("DigestoCopia"), QStringLiteral("TEXT"), erro)
-        && acrescentarColuna(c, QStringLiteral("tbImportados"), QStringLiteral("DigestoLay"), QStringLiteral("TEXT"), erro);
+    return acrescentarColuna(c, importados, QStringLiteral("DigestoCopia"), texto, erro)
+        && acrescentarColuna(c, importados, QStringLiteral("DigestoLay"), texto, erro);
 }
 
 bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum)

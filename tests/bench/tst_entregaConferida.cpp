@@ -158,7 +158,10 @@ private:
     {
         return QStringList{comando, QStringLiteral("--data"), m_dados} + Declaracao;
     }
-    QStringList gravacao() const { return comDados(QStringLiteral("gravar")) + QStringList{QStringLiteral("--destino"), m_destino}; }
+    QStringList gravacao() const
+    {
+        return comDados(QStringLiteral("gravar")) + QStringList{QStringLiteral("--destino"), m_destino};
+    }
     // "tipo:situação" of every status row, read on a connection of its own.
     QString situacoes() const;
     bool executarNoBanco(const QString& sql) const;
@@ -272,8 +275,10 @@ void TstEntregaConferida::gravacaoDoQueFoiImportado()
     const QMap<int, QString> abreviacao{{1, QStringLiteral("PLCOG")}, {3, QStringLiteral("CENTD")},
                                         {6, QStringLiteral("LANCG")}, {8, QStringLiteral("SALMG")}};
     for (int tipo : Tipos) {
-        const QString nome = caminhoEm(m_destino, QStringLiteral("11222333000181-TOBRI-86-") + abreviacao[tipo] + Periodo);
-        QCOMPARE(ler(nome + QStringLiteral(".txt")), ler(QDir(m_gerados).filePath(QStringLiteral("tipo%1.txt").arg(tipo))));
+        const QString nome =
+            caminhoEm(m_destino, QStringLiteral("11222333000181-TOBRI-86-") + abreviacao[tipo] + Periodo);
+        const QString gerado = QDir(m_gerados).filePath(QStringLiteral("tipo%1.txt").arg(tipo));
+        QCOMPARE(ler(nome + QStringLiteral(".txt")), ler(gerado));
         QCOMPARE(ler(nome + QStringLiteral(".fmt")), ler(QDir(m_dados).filePath(layDoTipo(tipo))));
     }
     QCOMPARE(QDir(m_destino).entryList(QDir::Files).size(), 9);
