@@ -26,7 +26,9 @@ CREATE TABLE tbImportados (
     RegCorretos     INTEGER,
     RegErros        INTEGER,
     NomeArquivo     TEXT,               -- accepted copy, or a single blank
-    ArquivoGerado   TEXT                -- delivered data file, or a single blank
+    ArquivoGerado   TEXT,               -- delivered data file, or a single blank
+    DigestoCopia    TEXT,               -- XXH3-128 (hex) of the accepted copy, as written
+    DigestoLay      TEXT                -- XXH3-128 (hex) of its .lay, as written
 );
 CREATE UNIQUE INDEX tbImportados_Chave
     ON tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo);

@@ -1,5 +1,6 @@
 #include "ArquivoDuravel.h"
 
+#include "Digesto.h"
 #include "Pastas.h"
 
 #include <QFile>
@@ -139,7 +140,8 @@ bool colocarNoLugar(const QString& temporario, const QString& destino, QString* 
     return sincronizarPasta(QFileInfo(destino).absolutePath(), motivo);
 }
 
-bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino, QString* motivo)
+bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino, QString* motivo,
+                      digesto::Fluxo* digesto)
 {
     QFile entrada(origem);
     QFile saida(temporario);
@@ -163,6 +165,8 @@ bool copiarParaOLugar(const QString& origem, const QString& temporario, const QS
             break;
         if (saida.write(bloco.constData(), n) != n)
             return falhar(saida.errorString());
+        if (digesto)
+            digesto->alimentar(bloco.constData(), n);
     }
     if (!saida.flush())
         return falhar(saida.errorString());

@@ -8,6 +8,10 @@ class QFile;
 
 #include <functional>
 
+namespace digesto {
+class Fluxo;
+}
+
 namespace duravel {
 
 // Flushes a closed file's data to disk. False with the system's reason.
@@ -21,9 +25,9 @@ bool colocarNoLugar(const QString& temporario, const QString& destino, QString* 
 // Copies `origem` into `temporario` (replaced) and puts it in place of
 // `destino` as colocarNoLugar does. On a failure the destination is as it
 // was, the temporary file is removed and `motivo` holds the system's reason
-// (for instance a full disk).
+// (for instance a full disk). With `digesto`, every byte written is fed to it.
 bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino,
-                      QString* motivo = nullptr);
+                      QString* motivo = nullptr, digesto::Fluxo* digesto = nullptr);
 
 // Renames a file over `destino` (atomic; no flush, no folder sync: for a
 // sequence of renames whose folder is synced once). False with the reason.

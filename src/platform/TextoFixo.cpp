@@ -1,6 +1,7 @@
 #include "TextoFixo.h"
 
 #include "Cp1252.h"
+#include "Digesto.h"
 #include "Pastas.h"
 
 #include <QRegularExpression>
@@ -152,6 +153,8 @@ bool Leitor::encher()
         m_eof = true;
         return false;
     }
+    if (m_digesto)
+        m_digesto->alimentar(m_buf.constData() + m_fim, n);
     m_fim += n;
     return true;
 }

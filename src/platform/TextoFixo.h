@@ -9,6 +9,10 @@
 #include <QString>
 #include <QVector>
 
+namespace digesto {
+class Fluxo;
+}
+
 namespace textofixo {
 
 struct Coluna {
@@ -56,6 +60,8 @@ public:
     // its first bytes and longa() set, and reading stops there. 0: no limit.
     void limitarLinha(qsizetype bytes) { m_limite = bytes; }
     bool longa() const { return m_longa; }
+    // Every byte read from the file is also fed to `d` (nullptr: none).
+    void digerir(digesto::Fluxo* d) { m_digesto = d; }
     // 1-based number of the row in hand.
     qint64 linha() const { return m_linha; }
     QString erro() const { return m_erro; }
@@ -76,6 +82,7 @@ private:
     qsizetype m_limite = 0;
     bool m_crLf = false;
     bool m_longa = false;
+    digesto::Fluxo* m_digesto = nullptr;
     QString m_erro;
 };
 

@@ -115,7 +115,38 @@ bool copiarSobre(const QString& origem, const QString& destino, QString& erro)
     return true;
 }
 
+// Adds a column to a table that lacks it; nothing when the table is missing
+// (the work that needs the table reports that).
+bool acrescentarColuna(db::Conexao& c, const QString& tabela, const QString& coluna, const QString& tipo,
+                       db::Erro* erro)
+{
+    bool existe = false;
+    if (!c.tabelaExiste(tabela, existe, erro))
+        return false;
+    if (!existe)
+        return true;
+    db::Erro e;
+    const QVariant n = c.escalar(QStringLiteral("SELECT count(*) FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"),
+                                 {tabela, coluna}, &e);
+    if (e.ok() && n.toInt() > 0)
+        return true;
+    if (e.ok() && c.executar(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(tabela, coluna, tipo), {}, &e))
+        return true;
+    if (erro)
+        *erro = e;
+    return false;
+}
+
 } // namespace
+
+bool atualizarBancoDeclaracao(db::Conexao& c, db::Erro* erro)
+{
+    const QString importados = QStringLiteral("tbImportados");
+    const QString texto = QStringLiteral("TEXT");
+    // The digests of the accepted copy and of its .lay.
+    return acrescentarColuna(c, importados, QStringLiteral("DigestoCopia"), texto, erro)
+        && acrescentarColuna(c, importados, QStringLiteral("DigestoLay"), texto, erro);
+}
 
 bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum)
 {
@@ -135,7 +166,8 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
         g.gConn->fechar();
     g.gConn = std::make_unique<db::Conexao>();
     db::Erro e;
-    if (!g.gConn->abrir(caminho, &e)) {
+    if (!g.gConn->abrir(caminho, &e) || (porDeclaracao && !atualizarBancoDeclaracao(*g.gConn, &e))) {
+        g.gConn->fechar();
         espera.restaurar();
         errNum = e.numero;
         msg = textoErro(errNum, TextoErroAbertura);

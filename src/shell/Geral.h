@@ -109,6 +109,10 @@ QDate dataDeIso(const QString& s);
 // Opens gConn on the register (porDeclaracao false) or on the database of the
 // declaration in hand, first copying the template over it when copiarModelo.
 bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum);
+// Brings a declaration database made by an earlier version up to the
+// current schema (AbreBanco runs it on every declaration it opens); each
+// step is idempotent. False with the database's error.
+bool atualizarBancoDeclaracao(db::Conexao& c, db::Erro* erro = nullptr);
 // Compacts the declaration database in hand and reopens gConn on it. False
 // with gMsg set when the compaction failed (VACUUM INTO or the rename: the
 // database is left as it was and gConn open on it again), when the database

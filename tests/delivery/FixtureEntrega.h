@@ -4,6 +4,7 @@
 // the staging table whose total the identifier states.
 #include "import/motor/Arquivos.h"
 #include "import/motor/Tabelas.h"
+#include "platform/Digesto.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
 #include "shell/Servicos.h"
@@ -81,21 +82,23 @@ inline QString tabelaDoTotal(int tipo)
 }
 
 // An imported (and, at status 0, validated) file with one record per value:
-// copy, .lay, status row and staging rows (the auxiliary entries keep one
-// row with their sum). Imported again, it replaces all of them.
+// copy, .lay, status row (with the digests the import takes) and staging
+// rows (the auxiliary entries keep one row with their sum). Imported again,
+// it replaces all of them.
 inline bool importado(int tipo, int situacao, const QList<qint64>& centavos)
 {
     Geral& g = geral();
     const QString copia = motor::caminhoCopiaAceita(static_cast<qint16>(tipo));
-    if (!gravarArquivo(copia, dadosDoTipo(tipo, centavos))
-        || !gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), layDoTipo(tipo)))
+    const QByteArray dados = dadosDoTipo(tipo, centavos);
+    const QByteArray lay = layDoTipo(tipo);
+    if (!gravarArquivo(copia, dados) || !gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), lay))
         return false;
     if (!g.gConn->executar(
             QStringLiteral("INSERT OR REPLACE INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, "
-                           "Situacao, RegLidos, RegCorretos, RegErros, NomeArquivo, ArquivoGerado) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ' ')"),
+                           "Situacao, RegLidos, RegCorretos, RegErros, NomeArquivo, ArquivoGerado, DigestoCopia, "
+                           "DigestoLay) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ' ', ?, ?)"),
             {g.gIN, g.gCNPJ, dataIso(g.gPeriodoInicial), dataIso(g.gPeriodoFinal), tipo, situacao, centavos.size(),
-             centavos.size(), copia}))
+             centavos.size(), copia, digesto::de(dados), digesto::de(lay)}))
         return false;
     const QString tabela = tabelaDoTotal(tipo);
     if (tabela.isEmpty())

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void falhaNaoMarcaNada();
     void copiaAlteradaRecusada_data();
     void copiaAlteradaRecusada();
+    void semDigestoRecusado_data();
+    void semDigestoRecusado();
     void pastaDeDadosMovida();
     void segundaGravacaoComMenosTipos();
     void bancoDanificado();
@@ -392,6 +394,43 @@ void TstGravacao::copiaAlteradaRecusada()
         QCOMPARE(situacao(t).toInt(), 0);
         QCOMPARE(arquivoGerado(t), QStringLiteral(" "));
     }
+}
+
+// A status row without the digests of its copy or .lay (imported by an
+// earlier version) cannot be proven: refused before anything is written.
+void TstGravacao::semDigestoRecusado_data()
+{
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QString>("coluna");
+    QTest::newRow("cópia dos lançamentos") << 6 << "DigestoCopia";
+    QTest::newRow("leiaute dos saldos") << 8 << "DigestoLay";
+}
+
+void TstGravacao::semDigestoRecusado()
+{
+    QFETCH(int, tipo);
+    QFETCH(QString, coluna);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(5)));
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
+    QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0, ArquivoGerado = ' '")));
+    QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET %1 = NULL WHERE Tipo = ?").arg(coluna),
+                                    {tipo}));
+    const QMap<QString, QByteArray> anterior = conteudo(destino);
+
+    QVERIFY(!entrega::gravarEntrega());
+
+    QCOMPARE(geral().gMsg, QStringLiteral("O arquivo %1 foi importado por uma versão anterior e não pode ser "
+                                          "conferido. Importe e valide o arquivo novamente.\r\nGravação não efetuada.")
+                               .arg(QFileInfo(motor::caminhoCopiaAceita(static_cast<qint16>(tipo))).fileName()));
+    QCOMPARE(conteudo(destino), anterior);
+    for (int t : {1, 6, 8})
+        QCOMPARE(situacao(t).toInt(), 0);
 }
 
 // The data folder was copied elsewhere while the old one still exists: the

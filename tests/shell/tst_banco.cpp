@@ -16,6 +16,7 @@ private Q_SLOTS:
     void modeloSobreBancoExistente();
     void bancoFaltandoNaoCriaArquivo();
     void declaracoesDistintas();
+    void bancoAnteriorAtualizadoAoAbrir();
     void compactacaoMantemDados();
     void compactacaoSemPaginasLivres();
     void compactacaoRelataFalhaAoReabrir();
@@ -96,6 +97,35 @@ void TstBanco::declaracoesDistintas()
     g.gConn->fechar();
     QVERIFY(AbreBanco(g.gMsg, false, false, g.gErroAbertura));
     QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados")).toInt(), 3);
+}
+
+// A declaration database made by an earlier version (tbImportados without
+// the digest columns) gets them when it is opened; its rows stay, and
+// opening it again changes nothing.
+void TstBanco::bancoAnteriorAtualizadoAoAbrir()
+{
+    Ambiente amb;
+    Geral& g = geral();
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    QVERIFY(g.gConn->executarScript(QStringLiteral(
+        "DROP TABLE tbImportados;"
+        "CREATE TABLE tbImportados (INarquivo INTEGER NOT NULL, CNPJ TEXT NOT NULL, periodoinicial TEXT NOT NULL, "
+        "periodofinal TEXT NOT NULL, Tipo INTEGER NOT NULL, Situacao INTEGER, RegLidos INTEGER, RegCorretos INTEGER, "
+        "RegErros INTEGER, NomeArquivo TEXT, ArquivoGerado TEXT  -- delivered data file\n);"
+        "CREATE UNIQUE INDEX tbImportados_Chave ON tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo);")));
+    QVERIFY(g.gConn->executar(QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, "
+                                             "Tipo, Situacao) VALUES (86, 'x', '2005-01-01', '2005-12-31', 6, 0)")));
+    const QString colunas = QStringLiteral("SELECT group_concat(name, ' ') FROM pragma_table_info('tbImportados')");
+    const QString anteriores = g.gConn->escalar(colunas).toString();
+    QVERIFY(!anteriores.contains(QStringLiteral("Digesto")));
+    for (int vez = 0; vez < 2; ++vez) {
+        QVERIFY2(AbreBanco(g.gMsg, true, false, g.gErroAbertura), qPrintable(g.gMsg));
+        QCOMPARE(g.gConn->escalar(colunas).toString(), anteriores + QStringLiteral(" DigestoCopia DigestoLay"));
+        QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT Situacao || ' ' || ifnull(DigestoCopia, 'nulo') FROM "
+                                                 "tbImportados WHERE Tipo = 6"))
+                     .toString(),
+                 QStringLiteral("0 nulo"));
+    }
 }
 
 void TstBanco::compactacaoMantemDados()

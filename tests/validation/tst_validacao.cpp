@@ -7,6 +7,7 @@
 #include "Declaracoes.h"
 
 #include "import/motor/Motor.h"
+#include "platform/Digesto.h"
 #include "platform/Formularios.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
@@ -316,9 +317,9 @@ void TstValidacao::recargaDeLeiauteAlterado()
         return QByteArray(data) + QByteArray(conta).leftJustified(30) + QByteArray("CC01").leftJustified(28)
             + QByteArray(28, ' ') + valor17(valor) + dc + QByteArray(12 + 12 + 150, ' ') + "XXXXX\r\n";
     };
-    amb.escreverArquivo(validacao::nomeCopiaLancamentos(),
-                        registro("15032005", "1.1.01.00000000000000000000099", "12345", "d")
-                            + registro("01022005", "2.1", "1", "C") + registro("31012005", "3", "92233720368547757", "D"));
+    const QByteArray copia = registro("15032005", "1.1.01.00000000000000000000099", "12345", "d")
+        + registro("01022005", "2.1", "1", "C") + registro("31012005", "3", "92233720368547757", "D");
+    amb.escreverArquivo(validacao::nomeCopiaLancamentos(), copia);
     geral().gTipoArquivo = 6;
     motor::Painel p;
     {
@@ -326,9 +327,9 @@ void TstValidacao::recargaDeLeiauteAlterado()
         QVERIFY(motor::LER_LeiauteDIG(ctx) && motor::fun_Criar_Tabela(ctx));
     }
     QVERIFY(geral().gConn->executar(
-        QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, RegLidos) "
-                       "VALUES (86, ?, ?, ?, 6, 90, 3)"),
-        {Cnpj, dataIso(Inicio), dataIso(Fim)}));
+        QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, RegLidos, "
+                       "DigestoCopia) VALUES (86, ?, ?, ?, 6, 90, 3, ?)"),
+        {Cnpj, dataIso(Inicio), dataIso(Fim), digesto::de(copia)}));
     const QStringList esperado{
         QStringLiteral("032005|1.1.01.00000000000000000000099|1234500|D"),
         QStringLiteral("022005|2.1|100|C"),
@@ -570,6 +571,12 @@ void TstValidacao::recargaDanificada_data()
     QTest::newRow("linha longa inserida") << "longa" << "na linha 2 de";
     QTest::newRow("linha curta no meio") << "meio" << "na linha 2 de";
     QTest::newRow("cópia vazia") << "vazia" << "tem 0 registros; a importação leu 3.";
+    QTest::newRow("dois registros trocados") << "trocados"
+                                             << "não é a que foi importada: foi alterada depois da importação. "
+                                                "Importe o arquivo de lançamentos novamente.";
+    QTest::newRow("importada por uma versão anterior")
+        << "semDigesto" << "foi importada por uma versão anterior e não pode ser conferida. Importe o arquivo de "
+                           "lançamentos novamente.";
 }
 
 void TstValidacao::recargaDanificada()
@@ -593,6 +600,10 @@ void TstValidacao::recargaDanificada()
         bytes.insert(registro, QByteArray(1 << 20, '8') + "\r\n");
     else if (dano == QLatin1String("meio"))
         bytes.remove(registro + 10, 5);
+    else if (dano == QLatin1String("trocados"))
+        bytes = bytes.mid(registro, registro) + bytes.first(registro) + bytes.sliced(2 * registro);
+    else if (dano == QLatin1String("semDigesto"))
+        QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET DigestoCopia = NULL WHERE Tipo = 6")));
     else
         bytes.clear();
     amb.escreverArquivo(validacao::nomeCopiaLancamentos(), bytes);

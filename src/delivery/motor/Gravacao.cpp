@@ -8,6 +8,7 @@
 #include "platform/ArquivoDuravel.h"
 #include "platform/Cp1252.h"
 #include "platform/CursorEspera.h"
+#include "platform/Digesto.h"
 #include "platform/Pastas.h"
 #include "platform/TravaPasta.h"
 #include "platform/VerificacaoBanco.h"
@@ -109,7 +110,7 @@ struct Alvo {
     FormaRegistro forma;
 };
 
-enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita, Prova };
+enum class FalhaCopia { Nenhuma, Origem, Midia, Escrita, Prova, Alterado };
 
 FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
 {
@@ -128,6 +129,7 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
             return FalhaCopia::Origem;
         }
         Prova prova(a.forma);
+        digesto::Fluxo copiado;
         QByteArray bloco(1 << 20, Qt::Uninitialized);
         while (prova.inteiro()) {
             const qint64 n = entrada.read(bloco.data(), bloco.size());
@@ -138,6 +140,7 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
             if (n == 0)
                 break;
             prova.alimentar(bloco.constData(), n);
+            copiado.alimentar(bloco.constData(), n);
             if (saida.write(bloco.constData(), n) != n) {
                 motivo = saida.errorString();
                 return FalhaCopia::Escrita;
@@ -154,6 +157,8 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
                          .arg(QString::fromLatin1(campo), prova.total().textoAgrupado(), a.dados->total.textoAgrupado());
         if (!motivo.isEmpty())
             return FalhaCopia::Prova;
+        if (copiado.hex() != a.dados->digestoCopia)
+            return FalhaCopia::Alterado;
     }
     saida.close();
     if (saida.error() != QFileDevice::NoError) {
@@ -176,6 +181,22 @@ QString textoNaoValidado(const ArquivoDoConjunto& a, const QString& motivo)
 {
     return QStringLiteral("O arquivo %1 não é o que foi validado: %2. Importe e valide o arquivo novamente.")
         .arg(QFileInfo(a.copia).fileName(), motivo);
+}
+
+// A copy or .lay whose bytes are not those the import wrote.
+QString textoAlterado(const QString& arquivo)
+{
+    return QStringLiteral("O arquivo %1 não é o que foi importado e validado: foi alterado depois da importação. "
+                          "Importe e valide o arquivo novamente.")
+        .arg(QFileInfo(arquivo).fileName());
+}
+
+// A status row without digests: imported by an earlier version.
+QString textoSemDigesto(const ArquivoDoConjunto& a)
+{
+    return QStringLiteral("O arquivo %1 foi importado por uma versão anterior e não pode ser conferido. "
+                          "Importe e valide o arquivo novamente.")
+        .arg(QFileInfo(a.copia).fileName());
 }
 
 } // namespace
@@ -346,7 +367,7 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
     {
         CursorEspera espera;
         db::Consulta q(*g.gConn);
-        if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos FROM tbImportados")
+        if (!q.preparar(QStringLiteral("SELECT Tipo, Situacao, RegLidos, DigestoCopia, DigestoLay FROM tbImportados")
                             + filtroDeclaracao() + QStringLiteral(" ORDER BY Tipo"),
                         &e)
             || !q.executar(chaveDeclaracao(), &e)) {
@@ -367,6 +388,8 @@ bool Fun_Ler_Importados(QList<ArquivoDoConjunto>& arquivos, const QString& desti
             // NomeArquivo may name a folder the data was moved from).
             a.copia = motor::caminhoCopiaAceita(tipo);
             a.lay = motor::caminhoLay(tipo);
+            a.digestoCopia = q.valor(3).toString();
+            a.digestoLay = q.valor(4).toString();
             arquivos << a;
         }
         if (q.falhou()) {
@@ -479,6 +502,10 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         QString erro;
         if (!lerForma(fmt.bytes, campoDoTotal(a.tipo), txt.forma, erro))
             return falha(textoNaoValidado(a, erro));
+        if (a.digestoCopia.isEmpty() || a.digestoLay.isEmpty())
+            return falha(textoSemDigesto(a));
+        if (digesto::de(fmt.bytes) != a.digestoLay)
+            return falha(textoAlterado(a.lay));
         total += fmt.bytes.size() + copia.size();
         alvos << fmt;
         dados << txt;
@@ -512,6 +539,8 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
             return desfazer(erroEscrita);
         case FalhaCopia::Prova:
             return desfazer(textoNaoValidado(*a.dados, motivo));
+        case FalhaCopia::Alterado:
+            return desfazer(textoAlterado(a.dados->copia));
         }
         if (!duravel::sincronizarArquivo(temporario))
             return desfazer(erroEscrita);

@@ -71,6 +71,8 @@ struct ArquivoDoConjunto {
     QString fmt;         // targets in the destination folder
     QString txt;
     Moeda total;         // value total of the types 6 to 9
+    QString digestoCopia; // digests the import took of the copy and the .lay
+    QString digestoLay;   // (empty: imported by an earlier version)
 };
 
 // The delivery set of the declaration in hand: the types whose status row is
@@ -100,7 +102,9 @@ QByteArray textoIdentificador(const QString& nomeEmpresarial, const QList<Arquiv
 // reads the declaration database (a damaged one records nothing); each data file is proven while
 // it is copied to be whole (every line the record length of its .lay, ending
 // in CR LF), as many lines as RegLidos and, for the types 6 to 9, of the
-// value total the identifier states. Then the earlier set leaves its names,
+// value total the identifier states, and each data file and .lay is refused
+// unless its digest is the one the import took (a status row without
+// digests is refused too). Then the earlier set leaves its names,
 // the new one takes them (the identifier last) and the statuses of the
 // delivered types become 100 with their ArquivoGerado, in one transaction;
 // the earlier files are removed after that. On a failure nothing is marked,

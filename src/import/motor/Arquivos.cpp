@@ -4,6 +4,7 @@
 
 #include "platform/ArquivoDuravel.h"
 #include "platform/Cp1252.h"
+#include "platform/Digesto.h"
 #include "platform/Pastas.h"
 #include "shell/Servicos.h"
 
@@ -60,7 +61,7 @@ bool falhaTexto(const QString& detalhe)
 }
 } // namespace
 
-bool Importar_Texto(QString& arquivo, Painel* painel)
+bool Importar_Texto(QString& arquivo, Painel* painel, DigestosAceitos* digestos)
 {
     Geral& g = geral();
     arquivo = caminhoCopiaAceita();
@@ -69,14 +70,20 @@ bool Importar_Texto(QString& arquivo, Painel* painel)
         painel->rende();
     }
     const QString tmp = caminhoCopiaTemporaria();
+    // A copy whose digest was not taken as it was written is not kept.
+    if (digestos && digestos->copia.isEmpty())
+        QFile::remove(tmp);
     bool ok = true;
     QString motivo;
     if (!QFileInfo::exists(tmp)) {
         // No copy was written while reading: copy the source now.
+        digesto::Fluxo d;
         if (!QFileInfo::exists(g.gArquivoOrigem))
             ok = falhaTexto(QStringLiteral("Arquivo não encontrado: %1").arg(g.gArquivoOrigem));
-        else if (!duravel::copiarParaOLugar(g.gArquivoOrigem, tmp, arquivo, &motivo))
+        else if (!duravel::copiarParaOLugar(g.gArquivoOrigem, tmp, arquivo, &motivo, &d))
             ok = falhaTexto(QStringLiteral("Não foi possível gravar %1: %2").arg(arquivo, motivo));
+        else if (digestos)
+            digestos->copia = d.hex();
     } else if (!duravel::colocarNoLugar(tmp, arquivo, &motivo)) {
         // The copy reaches the disk before its name does: a status row never
         // stands over an empty or cut copy.
@@ -208,7 +215,7 @@ const CampoLay* DescricaoLay::campo(QByteArrayView nome, QString& erro) const
     return nullptr;
 }
 
-bool Importar_leiaute()
+bool Importar_leiaute(DigestosAceitos* digestos)
 {
     Geral& g = geral();
     static const QString proc = QStringLiteral("Importar_leiaute");
@@ -235,10 +242,12 @@ bool Importar_leiaute()
         g.gMsg = textoErro(75, QStringLiteral("Não foi possível gravar %1: %2").arg(destino, motivo), proc);
         return false;
     }
+    if (digestos)
+        digestos->lay = digesto::de(bytes);
     return true;
 }
 
-bool GravaImportados(const QString& arquivo)
+bool GravaImportados(const QString& arquivo, const DigestosAceitos& digestos)
 {
     Geral& g = geral();
     const qint16 situacao = g.gRegErros == 0 ? 90 : 777;
@@ -247,20 +256,23 @@ bool GravaImportados(const QString& arquivo)
     const qint64 corretos = static_cast<qint64>(g.gRegCorretos);
     const qint64 erros = static_cast<qint64>(g.gRegErros);
     const QVariantList chave = chaveDeclaracao() << g.gTipoArquivo;
+    auto ouNulo = [](const QString& d) { return d.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(d); };
+    const QVariantList valores{situacao, lidos, corretos, erros, nome, ouNulo(digestos.copia), ouNulo(digestos.lay)};
     db::Erro e;
     db::Transacao t(*g.gConn, &e);
     bool ok = t.ativa();
     if (ok) {
         ok = g.gConn->executar(
             QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, "
-                           "RegLidos, RegCorretos, RegErros, NomeArquivo, ArquivoGerado) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ' ')"),
-            chave + QVariantList{situacao, lidos, corretos, erros, nome}, &e);
+                           "RegLidos, RegCorretos, RegErros, NomeArquivo, DigestoCopia, DigestoLay, ArquivoGerado) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ' ')"),
+            chave + valores, &e);
         if (!ok && e.numero == db::ErroBanco)
             ok = g.gConn->executar(
                 QStringLiteral("UPDATE tbImportados SET Situacao = ?, RegLidos = ?, RegCorretos = ?, RegErros = ?, "
-                               "NomeArquivo = ?") + filtroDeclaracao() + QStringLiteral(" AND Tipo = ?"),
-                QVariantList{situacao, lidos, corretos, erros, nome} + chave, &e);
+                               "NomeArquivo = ?, DigestoCopia = ?, DigestoLay = ?") + filtroDeclaracao()
+                    + QStringLiteral(" AND Tipo = ?"),
+                valores + chave, &e);
     }
     ok = ok && t.confirmar(&e);
     if (!ok) {

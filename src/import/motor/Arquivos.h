@@ -21,14 +21,25 @@ QString caminhoLay(qint16 tipo);
 // Where the reading loop writes the copy while it reads.
 QString caminhoCopiaTemporaria();
 
+// Digests (digesto::Fluxo) of the accepted copy and of its .lay, taken in
+// the pass that writes each; kept with the status row (DigestoCopia,
+// DigestoLay of tbImportados). Empty: unknown.
+struct DigestosAceitos {
+    QString copia;
+    QString lay;
+};
+
 // Puts the accepted copy in place: renames the temporary copy written while
 // reading (or copies gArquivoOrigem when there is none) over the accepted
 // name; Label1 shows "Finalizando procedimentos. Por favor aguarde..."
 // meanwhile. `arquivo` gets the copy's path. False with gMsg "... (Importar_Texto)".
-bool Importar_Texto(QString& arquivo, Painel* painel = nullptr);
+// With `digestos`, its `copia` is the digest of the temporary copy (empty:
+// unknown, so the source is copied again) and becomes that of the copy put
+// in place.
+bool Importar_Texto(QString& arquivo, Painel* painel = nullptr, DigestosAceitos* digestos = nullptr);
 // Writes the .lay of the working layout (gTamanhoARQ + 2 as the record
-// length). False with gMsg "... (Importar_leiaute)".
-bool Importar_leiaute();
+// length); with `digestos`, sets its `lay`. False with gMsg "... (Importar_leiaute)".
+bool Importar_leiaute(DigestosAceitos* digestos = nullptr);
 // The bytes of the .lay (Windows-1252, CR LF).
 QByteArray textoLeiaute(const Leiaute& l, int tamanhoRegistro);
 
@@ -53,7 +64,8 @@ struct DescricaoLay {
 // their first line does not give the record length.
 bool lerLay(QByteArrayView bytes, DescricaoLay& lay, QString& erro);
 // Inserts (or updates) the status row of gTipoArquivo: 90 / 777, the three
-// counters, the copy's path or " ". False with gMsg "... (GravaImportados)".
-bool GravaImportados(const QString& arquivo);
+// counters, the copy's path or " " and the digests (null when empty), in
+// one statement. False with gMsg "... (GravaImportados)".
+bool GravaImportados(const QString& arquivo, const DigestosAceitos& digestos);
 
 } // namespace motor

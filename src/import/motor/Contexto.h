@@ -118,6 +118,7 @@ public:
     QString sufixo;          // declaration suffix of the staging tables
     QString copiaTemporaria; // where the reading loop writes the accepted copy (empty: none)
     QString erroCopia;       // last-error text when writing the copy failed
+    QString digestoCopia;    // digest of the bytes written to the copy
 
     Consultas& consultas();
     Gravador& gravador();

@@ -65,12 +65,14 @@ FimImportacao executarImportacao(Painel& painel, bool* cancelado)
     bool ok = false;
     Contexto::Fim fim = Contexto::Fim::Nenhum;
     QString erroCopia;
+    DigestosAceitos digestos;
     {
         Contexto ctx(painel);
         ctx.copiaTemporaria = copia.caminho();
         ok = func_validacao(ctx);
         fim = ctx.fim;
         erroCopia = ctx.erroCopia;
+        digestos.copia = ctx.digestoCopia;
     }
     if (!ok) {
         switch (fim) {
@@ -93,17 +95,19 @@ FimImportacao executarImportacao(Painel& painel, bool* cancelado)
     QString arquivo;
     if (g.gRegErros == 0) {
         if (!erroCopia.isEmpty())
-            QFile::remove(copia.caminho());   // incomplete: Importar_Texto copies the source instead
-        if (!Importar_Texto(arquivo, &painel)) {
+            digestos.copia.clear();   // incomplete: Importar_Texto copies the source instead
+        if (!Importar_Texto(arquivo, &painel, &digestos)) {
             dlg::MsgBox(g.gMsg);
             return FimImportacao::Parada;
         }
-        if (!Importar_leiaute()) {
+        if (!Importar_leiaute(&digestos)) {
             dlg::MsgBox(g.gMsg, Icone::Critico);
             return FimImportacao::Parada;
         }
+    } else {
+        digestos = {};
     }
-    if (!GravaImportados(arquivo)) {
+    if (!GravaImportados(arquivo, digestos)) {
         dlg::MsgBox(g.gMsg);
         return FimImportacao::Parada;
     }

@@ -1,6 +1,7 @@
 #include "Leitura.h"
 
 #include "platform/Dialogos.h"
+#include "platform/Digesto.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -28,6 +29,17 @@ LeitorLinhas::~LeitorLinhas()
     fechar();
 }
 
+void LeitorLinhas::definirCopia(QFile* copia)
+{
+    m_copia = copia;
+    m_digesto = copia ? std::make_unique<digesto::Fluxo>() : nullptr;
+}
+
+QString LeitorLinhas::digestoCopia() const
+{
+    return m_digesto ? m_digesto->hex() : QString();
+}
+
 bool LeitorLinhas::abrir(const QString& caminho, QString& erro)
 {
     fechar();
@@ -41,6 +53,8 @@ bool LeitorLinhas::abrir(const QString& caminho, QString& erro)
     m_eof = false;
     m_erro.clear();
     m_erroCopia.clear();
+    if (m_copia)
+        m_digesto = std::make_unique<digesto::Fluxo>();
     return true;
 }
 
@@ -74,8 +88,12 @@ bool LeitorLinhas::encher()
         m_eof = true;
         return false;
     }
-    if (m_copia && m_erroCopia.isEmpty() && m_copia->write(b + m_fim, n) != n)
-        m_erroCopia = m_copia->errorString();
+    if (m_copia && m_erroCopia.isEmpty()) {
+        if (m_copia->write(b + m_fim, n) != n)
+            m_erroCopia = m_copia->errorString();
+        else
+            m_digesto->alimentar(b + m_fim, n);
+    }
     m_fim += n;
     return true;
 }
@@ -181,6 +199,7 @@ public:
             if (!m_copia.flush() && m_c.erroCopia.isEmpty())
                 m_c.erroCopia = m_copia.errorString();
             m_copia.close();
+            m_c.digestoCopia = m_l.digestoCopia();
         }
         if (m_c.erroCopia.isEmpty())
             m_c.erroCopia = m_l.erroCopia();

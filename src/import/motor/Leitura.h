@@ -8,6 +8,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+namespace digesto {
+class Fluxo;
+}
 
 namespace motor {
 
@@ -22,8 +27,9 @@ public:
     // False with an error text when the file cannot be opened.
     bool abrir(const QString& caminho, QString& erro);
     // Bytes are also written to `copia` (opened for writing by the caller); a
-    // write failure is kept in erroCopia() and the reading goes on.
-    void definirCopia(QFile* copia) { m_copia = copia; }
+    // write failure is kept in erroCopia() and the reading goes on. The bytes
+    // written are digested as they go (digestoCopia()).
+    void definirCopia(QFile* copia);
     // The next line; false at the end of the file (or on a read error: erro()).
     bool proxima(Registro& r);
     // The unread bytes already in memory (the lines after the last one
@@ -31,12 +37,15 @@ public:
     QByteArrayView adiante() const { return QByteArrayView(m_buf.constData() + m_ini, m_fim - m_ini); }
     QString erro() const { return m_erro; }
     QString erroCopia() const { return m_erroCopia; }
+    // Digest of the bytes written to the copy so far.
+    QString digestoCopia() const;
     void fechar();
 
 private:
     bool encher();
     QFile m_arquivo;
     QFile* m_copia = nullptr;
+    std::unique_ptr<digesto::Fluxo> m_digesto;
     QByteArray m_buf;
     qsizetype m_ini = 0;   // first unread byte in m_buf
     qsizetype m_fim = 0;   // end of valid bytes in m_buf

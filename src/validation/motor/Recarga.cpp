@@ -9,6 +9,7 @@
 #include "platform/ArquivoDuravel.h"
 #include "platform/Cp1252.h"
 #include "platform/CursorEspera.h"
+#include "platform/Digesto.h"
 #include "platform/Pastas.h"
 #include "platform/TextoFixo.h"
 #include "shell/Geral.h"
@@ -191,9 +192,10 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
     if (tamanho <= 0)
         return falhaTexto(75, QStringLiteral("A descrição %1 não informa o tamanho do registro.").arg(nomeLayLancamentos()));
     qint64 esperados = 0;
+    QString digestoImportado;
     {
         db::Consulta q(*g.gConn);
-        if (!q.preparar(QStringLiteral("SELECT RegLidos FROM tbImportados") + filtroDeclaracao()
+        if (!q.preparar(QStringLiteral("SELECT RegLidos, DigestoCopia FROM tbImportados") + filtroDeclaracao()
                             + QStringLiteral(" AND Tipo = 6"),
                         &e)
             || !q.executar(chaveDeclaracao(), &e))
@@ -201,10 +203,18 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
         if (!q.proximo())
             return q.falhou() ? falha(q.erro()) : falhaTexto(db::ErroSemTabela, QString());
         esperados = q.valor(0).toLongLong();
+        digestoImportado = q.valor(1).toString();
     }
+    // The copy must be, byte for byte, the one the import tested.
+    if (digestoImportado.isEmpty())
+        return falhaTexto(75, QStringLiteral("A cópia %1 foi importada por uma versão anterior e não pode ser "
+                                             "conferida. Importe o arquivo de lançamentos novamente.")
+                                  .arg(nomeCopiaLancamentos()));
 
+    digesto::Fluxo lido;
     textofixo::Leitor leitor;
     leitor.limitarLinha(tamanho);
+    leitor.digerir(&lido);
     if (!leitor.abrir(pasta, nomeCopiaLancamentos()))
         return falhaTexto(75, leitor.erro());
     const textofixo::Esquema& esq = leitor.esquema();
@@ -317,6 +327,10 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
                                   .arg(nomeCopiaLancamentos())
                                   .arg(leitor.linha())
                                   .arg(esperados));
+    if (lido.hex() != digestoImportado)
+        return falhaTexto(75, QStringLiteral("A cópia %1 não é a que foi importada: foi alterada depois da "
+                                             "importação. Importe o arquivo de lançamentos novamente.")
+                                  .arg(nomeCopiaLancamentos()));
     for (const QString& def : std::as_const(indices))
         if (!g.gConn->executar(def, {}, &e))
             return falha(e);

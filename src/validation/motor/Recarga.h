@@ -31,7 +31,9 @@ bool Fun_Criar_arquivo_ini();
 // one transaction (the old rows stay when the load fails). False with gMsg.
 // The copy must be whole: every line the record length of its .lay and
 // ending in CR LF, as many lines as the import read (RegLidos of the type-6
-// status row); otherwise the load stops naming the line or the two counts.
+// status row), and its digest the one the import took (DigestoCopia of that
+// row); otherwise the load stops naming the line, the two counts, or the
+// copy changed since its import.
 // Account codes are stored with their trailing blanks removed only.
 // With `resumo`, the entries are summed into it as they are loaded.
 bool Fun_ImportarLancamento(Painel* painel = nullptr, ResumoLancamentos* resumo = nullptr);
