@@ -143,9 +143,11 @@ bool atualizarBancoDeclaracao(db::Conexao& c, db::Erro* erro)
 {
     const QString importados = QStringLiteral("tbImportados");
     const QString texto = QStringLiteral("TEXT");
-    // The digests of the accepted copy and of its .lay.
+    // The digests of the accepted copy and of its .lay; the mark of a
+    // completed validation.
     return acrescentarColuna(c, importados, QStringLiteral("DigestoCopia"), texto, erro)
-        && acrescentarColuna(c, importados, QStringLiteral("DigestoLay"), texto, erro);
+        && acrescentarColuna(c, importados, QStringLiteral("DigestoLay"), texto, erro)
+        && marcaValidacao::atualizarBanco(c, erro);
 }
 
 bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum)
@@ -167,13 +169,6 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
     g.gConn = std::make_unique<db::Conexao>();
     db::Erro e;
     if (!g.gConn->abrir(caminho, &e) || (porDeclaracao && !atualizarBancoDeclaracao(*g.gConn, &e))) {
-        g.gConn->fechar();
-        espera.restaurar();
-        errNum = e.numero;
-        msg = textoErro(errNum, TextoErroAbertura);
-        return false;
-    }
-    if (porDeclaracao && !marcaValidacao::atualizarBanco(*g.gConn, &e)) {
         g.gConn->fechar();
         espera.restaurar();
         errNum = e.numero;
