@@ -311,7 +311,8 @@ void TstValidacao::recargaDeLeiauteAlterado()
     extra.tamanho = 5;
     extra.nomeReduzido = QStringLiteral("Extra");
     l.todos.append(extra);
-    amb.escreverArquivo(validacao::nomeLayLancamentos(), layDoLeiaute(l));
+    const QByteArray lay = layDoLeiaute(l);
+    amb.escreverArquivo(validacao::nomeLayLancamentos(), lay);
     // date, account (30), cost centre (28), counterpart (28), value (17, 2), D/C, ...
     auto registro = [](const char* data, const char* conta, const char* valor, const char* dc) {
         return QByteArray(data) + QByteArray(conta).leftJustified(30) + QByteArray("CC01").leftJustified(28)
@@ -328,8 +329,8 @@ void TstValidacao::recargaDeLeiauteAlterado()
     }
     QVERIFY(geral().gConn->executar(
         QStringLiteral("INSERT INTO tbImportados (INarquivo, CNPJ, periodoinicial, periodofinal, Tipo, Situacao, RegLidos, "
-                       "DigestoCopia) VALUES (86, ?, ?, ?, 6, 90, 3, ?)"),
-        {Cnpj, dataIso(Inicio), dataIso(Fim), digesto::de(copia)}));
+                       "DigestoCopia, DigestoLay) VALUES (86, ?, ?, ?, 6, 90, 3, ?, ?)"),
+        {Cnpj, dataIso(Inicio), dataIso(Fim), digesto::de(copia), digesto::de(lay)}));
     const QStringList esperado{
         QStringLiteral("032005|1.1.01.00000000000000000000099|1234500|D"),
         QStringLiteral("022005|2.1|100|C"),
@@ -574,6 +575,8 @@ void TstValidacao::recargaDanificada_data()
     QTest::newRow("dois registros trocados") << "trocados"
                                              << "não é a que foi importada: foi alterada depois da importação. "
                                                 "Importe o arquivo de lançamentos novamente.";
+    QTest::newRow("nome de campo trocado no .lay")
+        << "lay" << "msg. Erro: A descrição 11222333000181-TOBRI-06-2005010120050331.lay não é a que foi importada";
     QTest::newRow("importada por uma versão anterior")
         << "semDigesto" << "foi importada por uma versão anterior e não pode ser conferida. Importe o arquivo de "
                            "lançamentos novamente.";
@@ -602,7 +605,12 @@ void TstValidacao::recargaDanificada()
         bytes.remove(registro + 10, 5);
     else if (dano == QLatin1String("trocados"))
         bytes = bytes.mid(registro, registro) + bytes.first(registro) + bytes.sliced(2 * registro);
-    else if (dano == QLatin1String("semDigesto"))
+    else if (dano == QLatin1String("lay")) {
+        const QString lay = amb.caminhoDados(validacao::nomeLayLancamentos());
+        QByteArray descricao = lerArquivo(lay);
+        QVERIFY(descricao.contains("NumLanc"));
+        amb.escreverArquivo(validacao::nomeLayLancamentos(), descricao.replace("NumLanc", "NumLanX"));
+    } else if (dano == QLatin1String("semDigesto"))
         QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET DigestoCopia = NULL WHERE Tipo = 6")));
     else
         bytes.clear();

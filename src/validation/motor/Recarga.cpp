@@ -53,15 +53,18 @@ bool inteiro(const QByteArray& t, int& n)
     return ok;
 }
 
-// The record length without CR LF that the .lay gives; 0 when it gives none.
-int tamanhoDoLay(const QString& caminho)
+// The record length without CR LF that the .lay gives (0 when it gives
+// none) and the digest of the bytes read.
+int tamanhoDoLay(const QString& caminho, QString& digestoLido)
 {
     QFile f(caminho);
     motor::DescricaoLay lay;
     QString erro;
-    if (!f.open(QIODevice::ReadOnly) || !motor::lerLay(f.readAll(), lay, erro))
+    if (!f.open(QIODevice::ReadOnly))
         return 0;
-    return lay.tamanhoRegistro - 2;
+    const QByteArray bytes = f.readAll();
+    digestoLido = digesto::de(bytes);
+    return motor::lerLay(bytes, lay, erro) ? lay.tamanhoRegistro - 2 : 0;
 }
 
 } // namespace
@@ -188,14 +191,16 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
 
     // What the copy must be: records of the .lay's length, each ending in
     // CR LF, as many as the import read.
-    const int tamanho = tamanhoDoLay(caminhoEm(pasta, nomeLayLancamentos()));
+    QString digestoLay;
+    const int tamanho = tamanhoDoLay(caminhoEm(pasta, nomeLayLancamentos()), digestoLay);
     if (tamanho <= 0)
         return falhaTexto(75, QStringLiteral("A descrição %1 não informa o tamanho do registro.").arg(nomeLayLancamentos()));
     qint64 esperados = 0;
     QString digestoImportado;
+    QString digestoLayImportado;
     {
         db::Consulta q(*g.gConn);
-        if (!q.preparar(QStringLiteral("SELECT RegLidos, DigestoCopia FROM tbImportados") + filtroDeclaracao()
+        if (!q.preparar(QStringLiteral("SELECT RegLidos, DigestoCopia, DigestoLay FROM tbImportados") + filtroDeclaracao()
                             + QStringLiteral(" AND Tipo = 6"),
                         &e)
             || !q.executar(chaveDeclaracao(), &e))
@@ -204,12 +209,18 @@ bool Fun_ImportarLancamento(Painel* painel, ResumoLancamentos* resumo)
             return q.falhou() ? falha(q.erro()) : falhaTexto(db::ErroSemTabela, QString());
         esperados = q.valor(0).toLongLong();
         digestoImportado = q.valor(1).toString();
+        digestoLayImportado = q.valor(2).toString();
     }
-    // The copy must be, byte for byte, the one the import tested.
-    if (digestoImportado.isEmpty())
+    // The copy and its .lay (which says how the copy is read) must be, byte
+    // for byte, the ones the import wrote.
+    if (digestoImportado.isEmpty() || digestoLayImportado.isEmpty())
         return falhaTexto(75, QStringLiteral("A cópia %1 foi importada por uma versão anterior e não pode ser "
                                              "conferida. Importe o arquivo de lançamentos novamente.")
                                   .arg(nomeCopiaLancamentos()));
+    if (digestoLay != digestoLayImportado)
+        return falhaTexto(75, QStringLiteral("A descrição %1 não é a que foi importada: foi alterada depois da "
+                                             "importação. Importe o arquivo de lançamentos novamente.")
+                                  .arg(nomeLayLancamentos()));
 
     digesto::Fluxo lido;
     textofixo::Leitor leitor;
