@@ -2,6 +2,7 @@
 // and bytes), the identifier file, what is left out, and the failures that
 // must leave everything as it was.
 #include "Ambiente.h"
+#include "Conferir.h"
 #include "FixtureEntrega.h"
 
 #include "delivery/frmConfirmaGravacao.h"
@@ -27,6 +28,23 @@
 #include <optional>
 
 using namespace fixture;
+
+namespace {
+
+// The types 1, 6 and 8 of five records each recorded into `destino`, then
+// validated again (status 0), as before a second recording.
+void gravadaEValidadaDeNovo(const QString& destino)
+{
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(5)));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
+    QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0, ArquivoGerado = ' '")));
+}
+
+} // namespace
 
 class TstGravacao : public QObject {
     Q_OBJECT
@@ -348,14 +366,8 @@ void TstGravacao::copiaAlteradaRecusada()
     QFETCH(QString, dano);
     QFETCH(QString, detalhe);
     Ambiente amb;
-    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    for (int t : {1, 6, 8})
-        QVERIFY(importado(t, 0, centavos(5)));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
-    QVERIFY(QDir().mkpath(destino));
-    geral().gDestino = destino;
-    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
-    QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0, ArquivoGerado = ' '")));
+    CONFERE(gravadaEValidadaDeNovo(destino));
     const QMap<QString, QByteArray> anterior = conteudo(destino);
     QCOMPARE(anterior.size(), 7);
 
@@ -411,14 +423,8 @@ void TstGravacao::semDigestoRecusado()
     QFETCH(int, tipo);
     QFETCH(QString, coluna);
     Ambiente amb;
-    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
-    for (int t : {1, 6, 8})
-        QVERIFY(importado(t, 0, centavos(5)));
     const QString destino = amb.caminhoDados(QStringLiteral("destino"));
-    QVERIFY(QDir().mkpath(destino));
-    geral().gDestino = destino;
-    QVERIFY2(entrega::gravarEntrega(), qPrintable(geral().gMsg));
-    QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET Situacao = 0, ArquivoGerado = ' '")));
+    CONFERE(gravadaEValidadaDeNovo(destino));
     QVERIFY(geral().gConn->executar(QStringLiteral("UPDATE tbImportados SET %1 = NULL WHERE Tipo = ?").arg(coluna),
                                     {tipo}));
     const QMap<QString, QByteArray> anterior = conteudo(destino);

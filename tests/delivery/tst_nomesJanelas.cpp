@@ -34,30 +34,6 @@ public:
     const QString janela;
 };
 
-// Changes the current folder for its lifetime.
-class PastaAtual {
-public:
-    explicit PastaAtual(const QByteArray& pasta)
-    {
-        char* c = ::getcwd(nullptr, 0);
-        m_antes = c;
-        std::free(c);
-        m_ok = ::chdir(pasta.constData()) == 0;
-    }
-    ~PastaAtual()
-    {
-        if (::chdir(m_antes.constData()) != 0)
-            qWarning("the current folder could not be restored");
-    }
-    PastaAtual(const PastaAtual&) = delete;
-    PastaAtual& operator=(const PastaAtual&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    QByteArray m_antes;
-    bool m_ok = false;
-};
-
 // Gives the source window's chosen name back at scope exit.
 class NomeOrigem {
 public:

@@ -47,31 +47,6 @@ private:
     std::optional<QByteArray> m_antes;
 };
 
-// Changes the current folder for its lifetime.
-class PastaAtual {
-public:
-    explicit PastaAtual(const QByteArray& pasta)
-    {
-        char* c = ::getcwd(nullptr, 0);
-        if (c)
-            m_antes = c;
-        std::free(c);
-        m_ok = !m_antes.isEmpty() && ::chdir(pasta.constData()) == 0;
-    }
-    ~PastaAtual()
-    {
-        if (m_ok && ::chdir(m_antes.constData()) != 0)
-            qWarning("the current folder could not be restored");
-    }
-    PastaAtual(const PastaAtual&) = delete;
-    PastaAtual& operator=(const PastaAtual&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    QByteArray m_antes;
-    bool m_ok = false;
-};
-
 } // namespace
 
 class TstNomesNativos : public QObject {

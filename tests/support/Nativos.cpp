@@ -1,5 +1,8 @@
 #include "Nativos.h"
 
+#include <QtGlobal>
+
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -99,4 +102,19 @@ void esvaziarNativo(const QByteArray& pasta)
             ::unlink(c.constData());
         }
     }
+}
+
+PastaAtual::PastaAtual(const QByteArray& pasta)
+{
+    char* c = ::getcwd(nullptr, 0);
+    if (c)
+        m_antes = c;
+    std::free(c);
+    m_ok = !m_antes.isEmpty() && ::chdir(pasta.constData()) == 0;
+}
+
+PastaAtual::~PastaAtual()
+{
+    if (m_ok && ::chdir(m_antes.constData()) != 0)
+        qWarning("the current folder could not be restored");
 }

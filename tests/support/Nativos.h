@@ -31,3 +31,17 @@ public:
 private:
     QByteArray m_pasta;
 };
+
+// Changes the current folder (bytes) for its lifetime.
+class PastaAtual {
+public:
+    explicit PastaAtual(const QByteArray& pasta);
+    ~PastaAtual();
+    PastaAtual(const PastaAtual&) = delete;
+    PastaAtual& operator=(const PastaAtual&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    QByteArray m_antes;
+    bool m_ok = false;
+};
