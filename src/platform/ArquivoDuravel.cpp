@@ -28,11 +28,6 @@ void notificar(const QString& tipo, const QString& caminho, const QString& desti
         observador()(Passo{tipo, caminho, destino});
 }
 
-QString textoErrno(int erro)
-{
-    return QString::fromLocal8Bit(std::strerror(erro));
-}
-
 bool sincronizar(const QString& caminho, int flags, QString* motivo)
 {
     const int fd = ::open(QFile::encodeName(caminho).constData(), flags | O_CLOEXEC);
@@ -59,6 +54,11 @@ bool sincronizar(const QString& caminho, int flags, QString* motivo)
 }
 
 } // namespace
+
+QString textoErrno(int erro)
+{
+    return QString::fromLocal8Bit(std::strerror(erro));
+}
 
 void observar(Observador o)
 {

@@ -14,6 +14,9 @@ class Fluxo;
 
 namespace duravel {
 
+// The system's text for an errno value.
+QString textoErrno(int erro);
+
 // Flushes a closed file's data to disk. False with the system's reason.
 bool sincronizarArquivo(const QString& caminho, QString* motivo = nullptr);
 // Syncs a folder, so a rename or a new name in it is on disk.

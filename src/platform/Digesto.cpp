@@ -1,5 +1,7 @@
 #include "Digesto.h"
 
+#include <QByteArray>
+
 #define XXH_STATIC_LINKING_ONLY   // the state's size, to allocate it as any object
 #include <xxhash.h>
 
@@ -27,13 +29,8 @@ QString emHex(XXH128_hash_t h)
 {
     XXH128_canonical_t c;
     XXH128_canonicalFromHash(&c, h);
-    static const char digitos[] = "0123456789abcdef";
-    QString r(2 * static_cast<qsizetype>(sizeof c.digest), Qt::Uninitialized);
-    for (size_t i = 0; i < sizeof c.digest; ++i) {
-        r[2 * static_cast<qsizetype>(i)] = QLatin1Char(digitos[c.digest[i] >> 4]);
-        r[2 * static_cast<qsizetype>(i) + 1] = QLatin1Char(digitos[c.digest[i] & 0xF]);
-    }
-    return r;
+    return QString::fromLatin1(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(c.digest), sizeof c.digest).toHex());
 }
 } // namespace
 

@@ -1,21 +1,17 @@
 #include "TravaPasta.h"
 
+#include "ArquivoDuravel.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QString textoErrno(int erro)
-{
-    return QString::fromLocal8Bit(std::strerror(erro));
-}
 
 int travar(int fd)
 {
@@ -32,7 +28,7 @@ TravaPasta::TravaPasta(const QString& pasta)
 {
     m_fd = ::open(QFile::encodeName(pasta).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0) {
-        m_motivo = textoErrno(errno);
+        m_motivo = duravel::textoErrno(errno);
         return;
     }
     int erro = travar(m_fd);
@@ -57,7 +53,7 @@ TravaPasta::TravaPasta(const QString& pasta)
         return;
     }
     m_estado = erro == EWOULDBLOCK ? Estado::Ocupada : Estado::Falhou;
-    m_motivo = textoErrno(erro);
+    m_motivo = duravel::textoErrno(erro);
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
