@@ -22,35 +22,45 @@ Observador& observador()
     return o;
 }
 
-void notificar(const QString& tipo, const QString& caminho, const QString& destino = QString())
+// The observer's answer to a step: 0 or the errno value it fails with.
+int notificar(const QString& tipo, const QString& caminho, const QString& destino = QString())
 {
-    if (observador())
-        observador()(Passo{tipo, caminho, destino});
+    return observador() ? observador()(Passo{tipo, caminho, destino}) : 0;
+}
+
+// A step the observer made fail: errno and `motivo` as the system would set them.
+bool recusado(int erro, QString* motivo)
+{
+    errno = erro;
+    if (motivo)
+        *motivo = textoErrno(erro);
+    return false;
+}
+
+bool sincronizarDescritor(int fd, bool pasta, QString* motivo)
+{
+    int r;
+    do {
+        r = ::fsync(fd);
+    } while (r != 0 && errno == EINTR);
+    if (r == 0)
+        return true;
+    // Some file systems cannot sync a folder; that is not a failure of the data.
+    if (pasta && (errno == EINVAL || errno == ENOTSUP))
+        return true;
+    return recusado(errno, motivo);
 }
 
 bool sincronizar(const QString& caminho, int flags, QString* motivo)
 {
     const int fd = ::open(QFile::encodeName(caminho).constData(), flags | O_CLOEXEC);
-    if (fd < 0) {
-        if (motivo)
-            *motivo = textoErrno(errno);
-        return false;
-    }
-    int r;
-    do {
-        r = ::fsync(fd);
-    } while (r != 0 && errno == EINTR);
+    if (fd < 0)
+        return recusado(errno, motivo);
+    const bool ok = sincronizarDescritor(fd, flags & O_DIRECTORY, motivo);
     const int erro = errno;
     ::close(fd);
-    if (r != 0) {
-        // Some file systems cannot sync a folder; that is not a failure of the data.
-        if ((flags & O_DIRECTORY) && (erro == EINVAL || erro == ENOTSUP))
-            return true;
-        if (motivo)
-            *motivo = textoErrno(erro);
-        return false;
-    }
-    return true;
+    errno = erro;
+    return ok;
 }
 
 } // namespace
@@ -77,37 +87,30 @@ Observando::~Observando()
 
 bool renomear(const QString& origem, const QString& destino, QString* motivo)
 {
-    notificar(QStringLiteral("renomear"), origem, destino);
-    if (renomearSobre(origem, destino))
-        return true;
-    if (motivo)
-        *motivo = textoErrno(errno);
-    return false;
+    if (const int e = notificar(QStringLiteral("renomear"), origem, destino))
+        return recusado(e, motivo);
+    return renomearSobre(origem, destino) || recusado(errno, motivo);
 }
 
 bool remover(const QString& caminho, QString* motivo)
 {
-    notificar(QStringLiteral("remover"), caminho);
+    if (const int e = notificar(QStringLiteral("remover"), caminho))
+        return recusado(e, motivo);
     const QByteArray c = QFile::encodeName(caminho);
-    if (::unlink(c.constData()) == 0 || errno == ENOENT)
-        return true;
-    if (motivo)
-        *motivo = textoErrno(errno);
-    return false;
+    return ::unlink(c.constData()) == 0 || errno == ENOENT || recusado(errno, motivo);
 }
 
 bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo)
 {
-    notificar(QStringLiteral("criar"), caminho);
+    if (const int e = notificar(QStringLiteral("criar"), caminho))
+        return recusado(e, motivo);
     const int fd = ::open(QFile::encodeName(caminho).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        if (motivo)
-            *motivo = textoErrno(errno);
-        return false;
-    }
+    if (fd < 0)
+        return recusado(errno, motivo);
     arquivo.setFileName(caminho);
     if (!arquivo.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         if (motivo)
             *motivo = arquivo.errorString();
         return false;
@@ -115,36 +118,96 @@ bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo)
     return true;
 }
 
+bool criarTemporario(QFile& arquivo, const QString& caminho, QString* motivo)
+{
+    return remover(caminho, motivo) && criarNovo(arquivo, caminho, motivo);
+}
+
 bool sincronizarArquivo(const QString& caminho, QString* motivo)
 {
-    notificar(QStringLiteral("arquivo"), caminho);
+    if (const int e = notificar(QStringLiteral("arquivo"), caminho))
+        return recusado(e, motivo);
     return sincronizar(caminho, O_RDONLY, motivo);
+}
+
+bool sincronizarArquivo(QFile& aberto, const QString& caminho, QString* motivo)
+{
+    if (!aberto.flush()) {
+        if (motivo)
+            *motivo = aberto.errorString();
+        return false;
+    }
+    if (const int e = notificar(QStringLiteral("arquivo"), caminho))
+        return recusado(e, motivo);
+    return sincronizarDescritor(aberto.handle(), false, motivo);
 }
 
 bool sincronizarPasta(const QString& pasta, QString* motivo)
 {
-    notificar(QStringLiteral("pasta"), pasta);
+    if (const int e = notificar(QStringLiteral("pasta"), pasta))
+        return recusado(e, motivo);
     return sincronizar(pasta, O_RDONLY | O_DIRECTORY, motivo);
 }
 
+namespace {
+
+// Renames a flushed temporary file over `destino` and syncs the folder.
+bool renomearNoLugar(const QString& temporario, const QString& destino, QString* motivo)
+{
+    return renomear(temporario, destino, motivo) && sincronizarPasta(QFileInfo(destino).absolutePath(), motivo);
+}
+
+// Flushes and closes the temporary file `temporario` written through
+// `saida`, then puts it in place; on a failure it is removed.
+bool fecharNoLugar(QFile& saida, const QString& temporario, const QString& destino, QString* motivo)
+{
+    bool ok = sincronizarArquivo(saida, temporario, motivo);
+    saida.close();
+    if (ok && saida.error() != QFileDevice::NoError) {
+        if (motivo)
+            *motivo = saida.errorString();
+        ok = false;
+    }
+    if (ok && renomearNoLugar(temporario, destino, motivo))
+        return true;
+    QFile::remove(temporario);
+    return false;
+}
+
+} // namespace
+
 bool colocarNoLugar(const QString& temporario, const QString& destino, QString* motivo)
 {
-    if (!sincronizarArquivo(temporario, motivo))
+    return sincronizarArquivo(temporario, motivo) && renomearNoLugar(temporario, destino, motivo);
+}
+
+bool gravarNoLugar(const QByteArray& bytes, const QString& temporario, const QString& destino, QString* motivo)
+{
+    QFile saida;
+    if (!criarTemporario(saida, temporario, motivo))
         return false;
-    notificar(QStringLiteral("renomear"), temporario, destino);
-    if (!renomearSobre(temporario, destino)) {
+    if (saida.write(bytes) != bytes.size()) {
         if (motivo)
-            *motivo = textoErrno(errno);
+            *motivo = saida.errorString();
+        saida.close();
+        QFile::remove(temporario);
         return false;
     }
-    return sincronizarPasta(QFileInfo(destino).absolutePath(), motivo);
+    return fecharNoLugar(saida, temporario, destino, motivo);
 }
 
 bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino, QString* motivo,
                       digesto::Fluxo* digesto)
 {
     QFile entrada(origem);
-    QFile saida(temporario);
+    if (!entrada.open(QIODevice::ReadOnly)) {
+        if (motivo)
+            *motivo = entrada.errorString();
+        return false;
+    }
+    QFile saida;
+    if (!criarTemporario(saida, temporario, motivo))
+        return false;
     auto falhar = [&](const QString& texto) {
         if (motivo)
             *motivo = texto;
@@ -152,10 +215,6 @@ bool copiarParaOLugar(const QString& origem, const QString& temporario, const QS
         QFile::remove(temporario);
         return false;
     };
-    if (!entrada.open(QIODevice::ReadOnly))
-        return falhar(entrada.errorString());
-    if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return falhar(saida.errorString());
     QByteArray bloco(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 n = entrada.read(bloco.data(), bloco.size());
@@ -168,13 +227,7 @@ bool copiarParaOLugar(const QString& origem, const QString& temporario, const QS
         if (digesto)
             digesto->alimentar(bloco.constData(), n);
     }
-    if (!saida.flush())
-        return falhar(saida.errorString());
-    saida.close();
-    QString razao;
-    if (!colocarNoLugar(temporario, destino, &razao))
-        return falhar(razao);
-    return true;
+    return fecharNoLugar(saida, temporario, destino, motivo);
 }
 
 } // namespace duravel

@@ -19,13 +19,16 @@ QString textoErrno(int erro);
 
 // Flushes a closed file's data to disk. False with the system's reason.
 bool sincronizarArquivo(const QString& caminho, QString* motivo = nullptr);
+// Flushes a file open for writing, created at `caminho`, to disk through its
+// own descriptor (the file flushed is the file written). False with the reason.
+bool sincronizarArquivo(QFile& aberto, const QString& caminho, QString* motivo = nullptr);
 // Syncs a folder, so a rename or a new name in it is on disk.
 bool sincronizarPasta(const QString& pasta, QString* motivo = nullptr);
 // Puts a finished, closed temporary file in place of `destino` (same
 // folder): flush, atomic rename over the old file, folder sync. On a failure
 // the destination is as it was and the temporary file is left for the caller.
 bool colocarNoLugar(const QString& temporario, const QString& destino, QString* motivo = nullptr);
-// Copies `origem` into `temporario` (replaced) and puts it in place of
+// Copies `origem` into `temporario` (a new file) and puts it in place of
 // `destino` as colocarNoLugar does. On a failure the destination is as it
 // was, the temporary file is removed and `motivo` holds the system's reason
 // (for instance a full disk). With `digesto`, every byte written is fed to it.
@@ -41,17 +44,27 @@ bool remover(const QString& caminho, QString* motivo = nullptr);
 // Creates a new file for writing in `arquivo`: never over an existing name,
 // never through a link planted at that name. False with the reason.
 bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo = nullptr);
+// The same for a temporary name of the program's own: what a stopped run
+// left at that name (a file, or a link, which is not followed) is removed
+// first.
+bool criarTemporario(QFile& arquivo, const QString& caminho, QString* motivo = nullptr);
+// Writes `bytes` into the new temporary file `temporario` and puts it in
+// place of `destino` as colocarNoLugar does. On a failure the destination
+// is as it was and the temporary file is removed.
+bool gravarNoLugar(const QByteArray& bytes, const QString& temporario, const QString& destino,
+                   QString* motivo = nullptr);
 
 // What the file layer did, for tests: each new file ("criar"), each flush of
 // a file ("arquivo"), each rename ("renomear", with the destination), each
 // removal ("remover") and each folder sync ("pasta"). The observer is called
-// before the step.
+// before the step and answers 0 to let it be done, or an errno value to make
+// it fail with that error as the system would, without doing it.
 struct Passo {
     QString tipo;
     QString caminho;
     QString destino;
 };
-using Observador = std::function<void(const Passo&)>;
+using Observador = std::function<int(const Passo&)>;
 // Replaces the observer (an empty one: none).
 void observar(Observador o);
 

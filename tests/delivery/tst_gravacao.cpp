@@ -304,6 +304,7 @@ void TstGravacao::falhaNaoMarcaNada()
         observador.emplace([identificador](const duravel::Passo& p) {
             if (p.tipo == QLatin1String("renomear") && p.destino == identificador)
                 QDir(identificador).mkpath(QStringLiteral("ocupado"));
+            return 0;
         });
         mensagem = mensagem.arg(destino.toUpper());
     } else {

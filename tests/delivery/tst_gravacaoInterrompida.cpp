@@ -129,6 +129,7 @@ bool pararNoPasso(int k, F&& f, QStringList* feitos = nullptr)
             throw Morte{};
         if (feitos)
             *feitos << p.tipo + u' ' + QFileInfo(p.caminho).fileName();
+        return 0;
     });
     try {
         f();
@@ -236,6 +237,7 @@ bool cortarEnergia(const Cenario& c, int k, QSet<QByteArray>& vistos, F&& f)
             if (passo++ == k)
                 throw Morte{};
             disco.passo(p);
+            return 0;
         });
         try {
             f();
@@ -417,6 +419,7 @@ void TstGravacaoInterrompida::restauracaoImpossivel()
         duravel::Observando o([&c](const duravel::Passo& p) {
             if (p.tipo == QLatin1String("renomear") && p.destino == c.nomes.identificador)
                 throw Morte{};
+            return 0;
         });
         QVERIFY_THROWS_EXCEPTION(Morte, entrega::gravarConjunto(Nome));
     }

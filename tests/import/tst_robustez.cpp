@@ -120,7 +120,10 @@ void TstRobustez::copiaNoDiscoAntesDoNome()
     Ambiente amb;
     Geral& g = geral();
     QList<duravel::Passo> passos;
-    duravel::observar([&passos](const duravel::Passo& p) { passos << p; });
+    duravel::observar([&passos](const duravel::Passo& p) {
+        passos << p;
+        return 0;
+    });
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));   // the template copy
     CONFERE(tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.0001", "A"}}));
     // Free pages, so the import's compaction replaces the database.

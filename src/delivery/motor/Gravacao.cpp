@@ -160,6 +160,8 @@ FalhaCopia escrever(const Alvo& a, const QString& temporario, QString& motivo)
         if (copiado.hex() != a.dados->digestoCopia)
             return FalhaCopia::Alterado;
     }
+    if (!duravel::sincronizarArquivo(saida, temporario, &motivo))
+        return FalhaCopia::Escrita;
     saida.close();
     if (saida.error() != QFileDevice::NoError) {
         motivo = saida.errorString();
@@ -542,8 +544,6 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         case FalhaCopia::Alterado:
             return desfazer(textoAlterado(a.dados->copia));
         }
-        if (!duravel::sincronizarArquivo(temporario))
-            return desfazer(erroEscrita);
         if (passo)
             passo();
     }
