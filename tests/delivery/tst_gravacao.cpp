@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cerrno>
 #include <optional>
 
 using namespace fixture;
@@ -254,7 +255,11 @@ void TstGravacao::falhaNaoMarcaNada_data()
     QTest::addColumn<QString>("causa");
     QTest::addColumn<QString>("mensagem");
     const QString midia = QStringLiteral("Mídia não acessível.\r\nGravação não efetuada.");
-    QTest::newRow("arquivo de dados não pode ser criado") << "bloqueio" << midia;
+    // A folder in the way of a temporary name: the message names it.
+    QTest::newRow("arquivo de dados não pode ser criado") << "bloqueio" << QStringLiteral(
+        "O arquivo temporário 11222333000181-TOBRI-86-SALMG-2025010120251231.txt.gravando não pôde ser criado na "
+        "pasta %1 (%2). Há na pasta um item com esse nome: remova-o ou renomeie-o e grave novamente.\r\n"
+        "Gravação não efetuada.");
     QTest::newRow("pasta inexistente") << "inexistente" << midia;
     QTest::newRow("pasta removida antes do teste de espaço") << "removida" << midia;
     QTest::newRow("espaço para um byte a menos") << "espaco" << QStringLiteral(
@@ -262,6 +267,8 @@ void TstGravacao::falhaNaoMarcaNada_data()
     QTest::newRow("cópia aceita removida") << "copia" << QString();
     // The identifier is put in place last: the files already renamed go back.
     QTest::newRow("identificador não pode ser colocado") << "identificador"
+        << QStringLiteral("Erros ocorridos durante a gravação no dispositivo %1 - Gravação não efetuada.");
+    QTest::newRow("arquivo de dados não pode ser colocado") << "colocar"
         << QStringLiteral("Erros ocorridos durante a gravação no dispositivo %1 - Gravação não efetuada.");
 }
 
@@ -287,9 +294,16 @@ void TstGravacao::falhaNaoMarcaNada()
         + entrega::textoIdentificador(Nome, {{}, {}, {}}).size();
     std::optional<Medidor> medidor;
     std::optional<duravel::Observando> observador;
+    // A folder that takes a final name just before the file is renamed to it.
+    QString ocupado;
+    if (causa == QLatin1String("identificador"))
+        ocupado = identificador;
+    else if (causa == QLatin1String("colocar"))
+        ocupado = caminhoEm(destino, prefixo + QStringLiteral("SALMG-2025010120251231.txt"));
     if (causa == QLatin1String("bloqueio")) {
         // The balances' data file comes after the other .fmt and .txt files.
         QVERIFY(QDir(destino).mkdir(prefixo + QStringLiteral("SALMG-2025010120251231.txt.gravando")));
+        mensagem = mensagem.arg(destino, duravel::textoErrno(EEXIST));
     } else if (causa == QLatin1String("inexistente")) {
         geral().gDestino = caminhoEm(destino, QStringLiteral("não existe"));
     } else if (causa == QLatin1String("removida")) {
@@ -299,11 +313,10 @@ void TstGravacao::falhaNaoMarcaNada()
         });
     } else if (causa == QLatin1String("espaco")) {
         medidor.emplace([total](const QString&) { return total - 1; });
-    } else if (causa == QLatin1String("identificador")) {
-        // A folder takes the identifier's name just before it is renamed.
-        observador.emplace([identificador](const duravel::Passo& p) {
-            if (p.tipo == QLatin1String("renomear") && p.destino == identificador)
-                QDir(identificador).mkpath(QStringLiteral("ocupado"));
+    } else if (!ocupado.isEmpty()) {
+        observador.emplace([ocupado](const duravel::Passo& p) {
+            if (p.tipo == QLatin1String("renomear") && p.destino == ocupado)
+                QDir(ocupado).mkpath(QStringLiteral("ocupado"));
             return 0;
         });
         mensagem = mensagem.arg(destino.toUpper());
@@ -326,8 +339,8 @@ void TstGravacao::falhaNaoMarcaNada()
     QCOMPARE(arquivoGerado(1), QStringLiteral(" "));
     if (causa == QLatin1String("removida"))
         return;
-    if (causa == QLatin1String("identificador"))
-        QVERIFY(QDir(identificador).removeRecursively());
+    if (!ocupado.isEmpty())
+        QVERIFY(QDir(ocupado).removeRecursively());
     QCOMPARE(arquivosEm(destino), antes);
     QCOMPARE(lerArquivo(antigo), QByteArray("gravação anterior"));
 

@@ -444,53 +444,146 @@ QByteArray textoIdentificador(const QString& nomeEmpresarial, const QList<Arquiv
     return r;
 }
 
-bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const std::function<void()>& passo)
+namespace {
+
+// One recording into gDestino, phase by phase. Each phase returns false with
+// gMsg set; once files are written, a failure puts the folder back first.
+//
+// Invariant, after every step: an identifier under its final name lists
+// exactly the files beside it, and nothing of the earlier set is removed
+// before the new identifier has its name.
+class Gravacao {
+public:
+    Gravacao(const QString& destino, const std::function<void()>& passo)
+        : m_destino(destino), m_passo(passo), m_erroEscrita(textoFalhaEscrita(destino))
+    {
+    }
+
+    // Folder untouched -> held by this recording; the database's quick check runs.
+    bool reservar();
+    // Reads the set and its targets; no file is touched.
+    bool lerConjunto(const QString& nomeEmpresarial);
+    // A stopped recording's leftovers -> the earlier set whole (or the new one,
+    // when its identifier had its name), no temporary.
+    bool porEmOrdem();
+    // Every .lay read and checked against its digest; the space checked.
+    bool prepararAlvos();
+    // -> every new file flushed as ".gravando", folder synced; earlier set whole.
+    bool escreverTemporarios();
+    // The quick check's outcome: a damaged or unchecked database records nothing.
+    bool conferirBanco();
+    // Statuses 100 in a transaction left open.
+    bool marcarSituacoes();
+    // -> earlier files ".anterior", the new ones under their names, the
+    // identifier last, folder synced: the new set whole.
+    bool trocarConjuntos();
+    // The statuses committed; on a failure the new identifier is withdrawn
+    // (synced) and the earlier set put back.
+    bool confirmar();
+    // -> the earlier files removed: the new set alone.
+    void limpar(QStringList* gravados);
+
+private:
+    bool falha(const QString& texto);
+    bool desfazer(const QString& texto);
+    bool retirar(const QString& texto);
+    bool acessivel() const;
+    bool temporarioNaoCriado(const Alvo& a, const QString& motivo);
+
+    QString m_destino;
+    const std::function<void()>& m_passo;
+    QString m_erroEscrita;
+    std::optional<TravaPasta> m_trava;
+    std::optional<db::VerificacaoRapida> m_verificacao;
+    std::optional<db::Transacao> m_transacao;
+    QList<ArquivoDoConjunto> m_arquivos;
+    NomesNaPasta m_nomes;
+    QString m_nomeEmpresarial;
+    QList<Alvo> m_alvos;   // the .fmt, then the data files, then the identifier
+};
+
+bool Gravacao::falha(const QString& texto)
 {
-    Geral& g = geral();
-    if (gravados)
-        gravados->clear();
-    const QString destino = g.gDestino;
-    auto falha = [&g](const QString& texto) {
-        cursorPadrao();
-        g.gMsg = comNaoEfetuada(texto);
-        return false;
-    };
-    auto acessivel = [&destino] {
-        const QFileInfo pasta(destino);
-        return !destino.isEmpty() && pasta.isDir() && pasta.isWritable() && pasta.isExecutable();
-    };
+    cursorPadrao();
+    geral().gMsg = comNaoEfetuada(texto);
+    return false;
+}
+
+// Until the statuses are committed, a failure puts the folder back as it was.
+bool Gravacao::desfazer(const QString& texto)
+{
+    QString razao;
+    if (!recuperarPasta(m_nomes, &razao))
+        return falha(texto + QStringLiteral("\r\n") + textoPastaEmDesordem(m_destino, razao));
+    return falha(texto);
+}
+
+// With the new set whole in the folder: its identifier leaves its name, and
+// that reaches the disk before the repair removes any file it lists. When
+// either fails, the folder keeps the new set and nothing is marked.
+bool Gravacao::retirar(const QString& texto)
+{
+    const QString& id = m_nomes.identificador;
+    QString razao;
+    if (!duravel::renomear(id, id + SufixoPronto, &razao))
+        return falha(texto + QStringLiteral("\r\n") + MsgIdentificadorNaoRetirado.arg(QFileInfo(id).fileName(), razao));
+    if (!duravel::sincronizarPasta(m_destino, &razao))
+        return falha(texto + QStringLiteral("\r\n")
+                     + textoPastaEmDesordem(m_destino, QStringLiteral("a pasta %1 não pôde ser gravada em disco (%2)")
+                                                           .arg(m_destino, razao)));
+    return desfazer(texto);
+}
+
+bool Gravacao::acessivel() const
+{
+    const QFileInfo pasta(m_destino);
+    return !m_destino.isEmpty() && pasta.isDir() && pasta.isWritable() && pasta.isExecutable();
+}
+
+bool Gravacao::reservar()
+{
     if (!acessivel())
         return falha(MsgMidia);
     // One recording at a time in a folder, from its repair to its clean-up.
-    const TravaPasta trava(destino);
-    if (trava.estado() == TravaPasta::Estado::Ocupada)
-        return falha(MsgPastaOcupada.arg(destino));
-    if (trava.estado() != TravaPasta::Estado::Obtida)
-        return falha(QStringLiteral("A pasta %1 não pôde ser reservada para a gravação (%2).").arg(destino, trava.motivo()));
-    std::optional<db::VerificacaoRapida> verificacao;
+    m_trava.emplace(m_destino);
+    if (m_trava->estado() == TravaPasta::Estado::Ocupada)
+        return falha(MsgPastaOcupada.arg(m_destino));
+    if (m_trava->estado() != TravaPasta::Estado::Obtida)
+        return falha(
+            QStringLiteral("A pasta %1 não pôde ser reservada para a gravação (%2).").arg(m_destino, m_trava->motivo()));
+    Geral& g = geral();
     if (g.gConn && g.gConn->aberta())
-        verificacao.emplace(g.gConn->caminho());
+        m_verificacao.emplace(g.gConn->caminho());
+    return true;
+}
 
-    QList<ArquivoDoConjunto> arquivos;
-    if (!Fun_Ler_Importados(arquivos, destino))
+bool Gravacao::lerConjunto(const QString& nomeEmpresarial)
+{
+    Geral& g = geral();
+    m_nomeEmpresarial = nomeEmpresarial;
+    if (!Fun_Ler_Importados(m_arquivos, m_destino))
         return falha(g.gMsg);
-    if (arquivos.isEmpty())
+    if (m_arquivos.isEmpty())
         return falha(MsgPrecondicaoGeral);
-    NomesNaPasta nomes;
-    if (!nomesNaPasta(destino, nomes))
+    if (!nomesNaPasta(m_destino, m_nomes))
         return falha(g.gMsg);
+    return true;
+}
 
-    CursorEspera espera;
-    // What a recording stopped part way left in the folder is put back first.
-    QString motivoPasta;
-    if (!recuperarPasta(nomes, &motivoPasta))
-        return falha(textoPastaEmDesordem(destino, motivoPasta));
+bool Gravacao::porEmOrdem()
+{
+    QString motivo;
+    if (!recuperarPasta(m_nomes, &motivo))
+        return falha(textoPastaEmDesordem(m_destino, motivo));
+    return true;
+}
 
+bool Gravacao::prepararAlvos()
+{
     static const QString proc = QStringLiteral("Fun_Gravar_leiaute");
-    QList<Alvo> alvos;
     QList<Alvo> dados;
     int64_t total = 0;
-    for (const ArquivoDoConjunto& a : arquivos) {
+    for (const ArquivoDoConjunto& a : std::as_const(m_arquivos)) {
         QFile lay(a.lay);
         if (!lay.open(QIODevice::ReadOnly))
             return falha(textoErro(53, QStringLiteral("Arquivo não encontrado: %1").arg(a.lay), proc));
@@ -509,113 +602,148 @@ bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const
         if (digesto::de(fmt.bytes) != a.digestoLay)
             return falha(textoAlterado(a.lay));
         total += fmt.bytes.size() + copia.size();
-        alvos << fmt;
+        m_alvos << fmt;
         dados << txt;
     }
-    alvos << dados;
-    const Alvo identificador{nomes.identificador, textoIdentificador(nomeEmpresarial, arquivos), nullptr, {}};
-    total += identificador.bytes.size();
-    if (!Fun_VerificaEspacoDisco(total, destino))
+    m_alvos << dados;
+    m_alvos << Alvo{m_nomes.identificador, textoIdentificador(m_nomeEmpresarial, m_arquivos), nullptr, {}};
+    total += m_alvos.last().bytes.size();
+    if (!Fun_VerificaEspacoDisco(total, m_destino))
         return falha(acessivel() ? MsgSemEspaco : MsgMidia);
+    return true;
+}
 
-    // Until the statuses are committed, a failure puts the folder back as it was.
-    auto desfazer = [&](const QString& texto) {
-        QString razao;
-        if (!recuperarPasta(nomes, &razao))
-            return falha(texto + QStringLiteral("\r\n") + textoPastaEmDesordem(destino, razao));
-        return falha(texto);
-    };
-    const QString erroEscrita = textoFalhaEscrita(destino);
-    alvos << identificador;
-    for (const Alvo& a : std::as_const(alvos)) {
-        const QString temporario = a.destino + SufixoGravando;
+// A temporary name taken (a folder in the way, say): the user is told what.
+bool Gravacao::temporarioNaoCriado(const Alvo& a, const QString& motivo)
+{
+    if (!acessivel())
+        return desfazer(MsgMidia);
+    const QFileInfo temporario(a.destino + SufixoGravando);
+    QString texto = MsgTemporarioNaoCriado.arg(temporario.fileName(), m_destino, motivo);
+    if (temporario.exists() || temporario.isSymLink())
+        texto += u' ' + MsgNomeOcupado;
+    return desfazer(texto);
+}
+
+bool Gravacao::escreverTemporarios()
+{
+    static const QString proc = QStringLiteral("Fun_Gravar_leiaute");
+    for (const Alvo& a : std::as_const(m_alvos)) {
         QString motivo;
-        switch (escrever(a, temporario, motivo)) {
+        switch (escrever(a, a.destino + SufixoGravando, motivo)) {
         case FalhaCopia::Nenhuma:
             break;
         case FalhaCopia::Origem:
             return desfazer(textoErro(75, motivo + QStringLiteral(": ") + a.dados->copia, proc));
         case FalhaCopia::Midia:
-            return desfazer(MsgMidia);
+            return temporarioNaoCriado(a, motivo);
         case FalhaCopia::Escrita:
-            return desfazer(erroEscrita);
+            return desfazer(m_erroEscrita);
         case FalhaCopia::Prova:
             return desfazer(textoNaoValidado(*a.dados, motivo));
         case FalhaCopia::Alterado:
             return desfazer(textoAlterado(a.dados->copia));
         }
-        if (passo)
-            passo();
+        if (m_passo)
+            m_passo();
     }
-    alvos.removeLast();
-    if (!duravel::sincronizarPasta(destino))
-        return desfazer(erroEscrita);
-    if (!verificacao)
+    if (!duravel::sincronizarPasta(m_destino))
+        return desfazer(m_erroEscrita);
+    return true;
+}
+
+bool Gravacao::conferirBanco()
+{
+    if (!m_verificacao)
         return desfazer(MsgBancoCorrompido);
-    QString textoBanco;
-    switch (verificacao->resultado(&textoBanco)) {
+    QString texto;
+    switch (m_verificacao->resultado(&texto)) {
     case db::VerificacaoRapida::Resultado::Integro:
-        break;
+        return true;
     case db::VerificacaoRapida::Resultado::Danificado:
         return desfazer(MsgBancoCorrompido);
     case db::VerificacaoRapida::Resultado::NaoVerificado:
-        return desfazer(MsgBancoNaoVerificado.arg(textoBanco));
+        break;
     }
+    return desfazer(MsgBancoNaoVerificado.arg(texto));
+}
 
-    // The statuses change in a transaction committed once the set is in place.
+bool Gravacao::marcarSituacoes()
+{
+    Geral& g = geral();
     db::Erro e;
-    db::Transacao t(*g.gConn, &e);
-    if (!t.ativa())
+    m_transacao.emplace(*g.gConn, &e);
+    if (!m_transacao->ativa())
         return desfazer(textoErro(e, QStringLiteral("fun_GravaImportados")));
-    for (const ArquivoDoConjunto& a : arquivos)
+    for (const ArquivoDoConjunto& a : std::as_const(m_arquivos))
         if (!fun_GravaImportados(100, a.tipo, a.txt))
             return desfazer(g.gMsg);
+    return true;
+}
 
-    // The earlier identifier leaves its name first, and that reaches the disk
-    // before any earlier data file moves aside (renames may reach it out of
-    // order). Then every earlier file of the declaration moves aside; the new
-    // identifier is marked ready once they all are, the new files take their
-    // names, and the identifier its own last.
-    const QString& id = nomes.identificador;
-    if (presente(id) && (!duravel::renomear(id, id + SufixoAnterior) || !duravel::sincronizarPasta(destino)))
-        return desfazer(erroEscrita);
-    for (const QString& n : std::as_const(nomes.arquivos))
+// The earlier identifier leaves its name first, and that reaches the disk
+// before any earlier data file moves aside (renames may reach it out of
+// order). Then every earlier file of the declaration moves aside; the new
+// identifier is marked ready once they all are, the new files take their
+// names, and the identifier its own last.
+bool Gravacao::trocarConjuntos()
+{
+    const QString& id = m_nomes.identificador;
+    if (presente(id) && (!duravel::renomear(id, id + SufixoAnterior) || !duravel::sincronizarPasta(m_destino)))
+        return desfazer(m_erroEscrita);
+    for (const QString& n : std::as_const(m_nomes.arquivos))
         if (presente(n) && !duravel::renomear(n, n + SufixoAnterior))
-            return desfazer(erroEscrita);
-    if (!duravel::sincronizarPasta(destino) || !duravel::renomear(id + SufixoGravando, id + SufixoPronto)
-        || !duravel::sincronizarPasta(destino))
-        return desfazer(erroEscrita);
-    for (const Alvo& a : std::as_const(alvos))
-        if (!duravel::renomear(a.destino + SufixoGravando, a.destino))
-            return desfazer(erroEscrita);
-    if (!duravel::sincronizarPasta(destino) || !duravel::renomear(id + SufixoPronto, id))
-        return desfazer(erroEscrita);
-    // Past this point the new set is whole in the folder: a failure withdraws
-    // its identifier before the folder is put back; when even that fails,
-    // the folder keeps the new set and nothing is marked.
-    auto retirar = [&](const QString& texto) {
-        QString razao;
-        if (!duravel::renomear(id, id + SufixoPronto, &razao))
-            return falha(texto + QStringLiteral("\r\n") + MsgIdentificadorNaoRetirado.arg(QFileInfo(id).fileName(), razao));
-        return desfazer(texto);
-    };
-    if (!duravel::sincronizarPasta(destino))
-        return retirar(erroEscrita);
-    if (!t.confirmar(&e))
-        return retirar(textoErro(e, QStringLiteral("fun_GravaImportados")));
+            return desfazer(m_erroEscrita);
+    if (!duravel::sincronizarPasta(m_destino) || !duravel::renomear(id + SufixoGravando, id + SufixoPronto)
+        || !duravel::sincronizarPasta(m_destino))
+        return desfazer(m_erroEscrita);
+    for (qsizetype i = 0; i + 1 < m_alvos.size(); ++i)
+        if (!duravel::renomear(m_alvos.at(i).destino + SufixoGravando, m_alvos.at(i).destino))
+            return desfazer(m_erroEscrita);
+    if (!duravel::sincronizarPasta(m_destino) || !duravel::renomear(id + SufixoPronto, id))
+        return desfazer(m_erroEscrita);
+    if (!duravel::sincronizarPasta(m_destino))
+        return retirar(m_erroEscrita);
+    return true;
+}
 
-    // No folder sync after this: it would wait for the freeing of the earlier
-    // files, and a name left by a power cut is removed by the next recording.
-    for (const QString& n : nomes.todos())
+bool Gravacao::confirmar()
+{
+    db::Erro e;
+    if (!m_transacao->confirmar(&e))
+        return retirar(textoErro(e, QStringLiteral("fun_GravaImportados")));
+    return true;
+}
+
+// No folder sync after this: it would wait for the freeing of the earlier
+// files, and a name left by a power cut is removed by the next recording.
+void Gravacao::limpar(QStringList* gravados)
+{
+    for (const QString& n : m_nomes.todos())
         if (presente(n + SufixoAnterior))
             duravel::remover(n + SufixoAnterior);
-    if (gravados) {
-        for (const Alvo& a : std::as_const(alvos))
+    if (gravados)
+        for (const Alvo& a : std::as_const(m_alvos))
             *gravados << QFileInfo(a.destino).fileName();
-        *gravados << QFileInfo(id).fileName();
-    }
-    if (passo)
-        passo();
+    if (m_passo)
+        m_passo();
+}
+
+} // namespace
+
+bool gravarConjunto(const QString& nomeEmpresarial, QStringList* gravados, const std::function<void()>& passo)
+{
+    if (gravados)
+        gravados->clear();
+    Gravacao gravacao(geral().gDestino, passo);
+    if (!gravacao.reservar() || !gravacao.lerConjunto(nomeEmpresarial))
+        return false;
+    CursorEspera espera;
+    if (!gravacao.porEmOrdem() || !gravacao.prepararAlvos() || !gravacao.escreverTemporarios()
+        || !gravacao.conferirBanco() || !gravacao.marcarSituacoes() || !gravacao.trocarConjuntos()
+        || !gravacao.confirmar())
+        return false;
+    gravacao.limpar(gravados);
     return true;
 }
 

@@ -34,6 +34,10 @@ inline const QString MsgBancoNaoVerificado = QStringLiteral(
 inline const QString MsgIdentificadorNaoRetirado = QStringLiteral(
     "O arquivo identificador %1 não pôde ser retirado (%2): a pasta guarda o novo conjunto completo, mas os arquivos "
     "não foram marcados como gravados. Grave novamente.");
+inline const QString MsgTemporarioNaoCriado = QStringLiteral(
+    "O arquivo temporário %1 não pôde ser criado na pasta %2 (%3).");
+inline const QString MsgNomeOcupado = QStringLiteral(
+    "Há na pasta um item com esse nome: remova-o ou renomeie-o e grave novamente.");
 inline const QString MsgBancoCorrompido = QStringLiteral(
     "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do menu "
     "Arquivo e exclua o período com problemas e posteriormente crie na opção Novo o mesmo período");
