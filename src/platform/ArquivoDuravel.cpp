@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <type_traits>
 #include <utility>
 #include <unistd.h>
 
@@ -28,7 +29,7 @@ int notificar(const QString& tipo, const QString& caminho, const QString& destin
     return observador() ? observador()(Passo{tipo, caminho, destino}) : 0;
 }
 
-// A step the observer made fail: errno and `motivo` as the system would set them.
+// A failed step: errno and `motivo` as the system set them.
 bool recusado(int erro, QString* motivo)
 {
     errno = erro;
@@ -37,11 +38,27 @@ bool recusado(int erro, QString* motivo)
     return false;
 }
 
-bool sincronizarDescritor(int fd, bool pasta, QString* motivo)
+// The system call of a step, or the failure the observer answered in its
+// place (then handled as the system's own).
+template <typename F>
+auto chamar(int simulado, F&& f)
+{
+    using R = decltype(f());
+    if (simulado) {
+        errno = simulado;
+        if constexpr (std::is_same_v<R, bool>)
+            return false;
+        else
+            return R(-1);
+    }
+    return f();
+}
+
+bool sincronizarDescritor(int fd, bool pasta, QString* motivo, int simulado)
 {
     int r;
     do {
-        r = ::fsync(fd);
+        r = chamar(simulado, [fd] { return ::fsync(fd); });
     } while (r != 0 && errno == EINTR);
     if (r == 0)
         return true;
@@ -51,12 +68,12 @@ bool sincronizarDescritor(int fd, bool pasta, QString* motivo)
     return recusado(errno, motivo);
 }
 
-bool sincronizar(const QString& caminho, int flags, QString* motivo)
+bool sincronizar(const QString& caminho, int flags, QString* motivo, int simulado)
 {
     const int fd = ::open(QFile::encodeName(caminho).constData(), flags | O_CLOEXEC);
     if (fd < 0)
         return recusado(errno, motivo);
-    const bool ok = sincronizarDescritor(fd, flags & O_DIRECTORY, motivo);
+    const bool ok = sincronizarDescritor(fd, flags & O_DIRECTORY, motivo, simulado);
     const int erro = errno;
     ::close(fd);
     errno = erro;
@@ -87,25 +104,25 @@ Observando::~Observando()
 
 bool renomear(const QString& origem, const QString& destino, QString* motivo)
 {
-    if (const int e = notificar(QStringLiteral("renomear"), origem, destino))
-        return recusado(e, motivo);
-    return renomearSobre(origem, destino) || recusado(errno, motivo);
+    const int simulado = notificar(QStringLiteral("renomear"), origem, destino);
+    return chamar(simulado, [&] { return renomearSobre(origem, destino); }) || recusado(errno, motivo);
 }
 
 bool remover(const QString& caminho, QString* motivo)
 {
-    if (const int e = notificar(QStringLiteral("remover"), caminho))
-        return recusado(e, motivo);
+    const int simulado = notificar(QStringLiteral("remover"), caminho);
     const QByteArray c = QFile::encodeName(caminho);
-    return ::unlink(c.constData()) == 0 || errno == ENOENT || recusado(errno, motivo);
+    return chamar(simulado, [&c] { return ::unlink(c.constData()); }) == 0 || errno == ENOENT
+        || recusado(errno, motivo);
 }
 
 bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo)
 {
-    if (const int e = notificar(QStringLiteral("criar"), caminho))
-        return recusado(e, motivo);
-    const int fd = ::open(QFile::encodeName(caminho).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int simulado = notificar(QStringLiteral("criar"), caminho);
+    const int fd = chamar(simulado, [&caminho] {
+        return ::open(QFile::encodeName(caminho).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0666);
+    });
     if (fd < 0)
         return recusado(errno, motivo);
     arquivo.setFileName(caminho);
@@ -125,9 +142,8 @@ bool criarTemporario(QFile& arquivo, const QString& caminho, QString* motivo)
 
 bool sincronizarArquivo(const QString& caminho, QString* motivo)
 {
-    if (const int e = notificar(QStringLiteral("arquivo"), caminho))
-        return recusado(e, motivo);
-    return sincronizar(caminho, O_RDONLY, motivo);
+    const int simulado = notificar(QStringLiteral("arquivo"), caminho);
+    return sincronizar(caminho, O_RDONLY, motivo, simulado);
 }
 
 bool sincronizarArquivo(QFile& aberto, const QString& caminho, QString* motivo)
@@ -137,16 +153,14 @@ bool sincronizarArquivo(QFile& aberto, const QString& caminho, QString* motivo)
             *motivo = aberto.errorString();
         return false;
     }
-    if (const int e = notificar(QStringLiteral("arquivo"), caminho))
-        return recusado(e, motivo);
-    return sincronizarDescritor(aberto.handle(), false, motivo);
+    const int simulado = notificar(QStringLiteral("arquivo"), caminho);
+    return sincronizarDescritor(aberto.handle(), false, motivo, simulado);
 }
 
 bool sincronizarPasta(const QString& pasta, QString* motivo)
 {
-    if (const int e = notificar(QStringLiteral("pasta"), pasta))
-        return recusado(e, motivo);
-    return sincronizar(pasta, O_RDONLY | O_DIRECTORY, motivo);
+    const int simulado = notificar(QStringLiteral("pasta"), pasta);
+    return sincronizar(pasta, O_RDONLY | O_DIRECTORY, motivo, simulado);
 }
 
 namespace {

@@ -57,8 +57,8 @@ bool gravarNoLugar(const QByteArray& bytes, const QString& temporario, const QSt
 // What the file layer did, for tests: each new file ("criar"), each flush of
 // a file ("arquivo"), each rename ("renomear", with the destination), each
 // removal ("remover") and each folder sync ("pasta"). The observer is called
-// before the step and answers 0 to let it be done, or an errno value to make
-// it fail with that error as the system would, without doing it.
+// before the step and answers 0 to let it be done, or an errno value (not
+// EINTR) that the step's system call then fails with, in place of doing it.
 struct Passo {
     QString tipo;
     QString caminho;

@@ -26,10 +26,10 @@ void definir(Erro* destino, const Erro& e)
 }
 } // namespace
 
-Erro mapearErro(const QSqlError& e)
+namespace {
+
+Erro mapearCodigo(int codigo, const QString& texto)
 {
-    const QString texto = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    const int codigo = e.nativeErrorCode().toInt();
     const int primario = codigo & 0xff;
     if (texto.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
         return erroDe(ErroSemTabela, texto);
@@ -41,6 +41,25 @@ Erro mapearErro(const QSqlError& e)
         || primario == SQLITE_READONLY)
         return erroDe(ErroEmUso, texto);
     return erroDe(ErroGeral, texto.isEmpty() ? QStringLiteral("Erro de banco de dados.") : texto);
+}
+
+} // namespace
+
+Erro mapearErro(const QSqlError& e)
+{
+    return mapearCodigo(e.nativeErrorCode().toInt(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
+}
+
+// A failed BEGIN or COMMIT: the driver reports it without SQLite's code
+// (a busy database must still read as a file in use), so it is taken from
+// the connection.
+Erro Conexao::erroDaTransacao() const
+{
+    const QSqlError e = m_db.lastError();
+    sqlite3* h = handle();
+    if (!e.nativeErrorCode().isEmpty() || !h)
+        return mapearErro(e);
+    return mapearCodigo(sqlite3_extended_errcode(h), e.databaseText().isEmpty() ? e.text() : e.databaseText());
 }
 
 Conexao::Conexao()
@@ -226,7 +245,7 @@ bool Conexao::iniciarTransacao(Erro* erro)
         return false;
     }
     if (!m_db.transaction()) {
-        definir(erro, mapearErro(m_db.lastError()));
+        definir(erro, erroDaTransacao());
         return false;
     }
     m_emTransacao = true;
@@ -238,7 +257,7 @@ bool Conexao::confirmar(Erro* erro)
     if (!m_emTransacao)
         return true;
     if (!m_db.commit()) {
-        definir(erro, mapearErro(m_db.lastError()));
+        definir(erro, erroDaTransacao());
         return false;
     }
     m_emTransacao = false;

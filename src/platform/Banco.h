@@ -72,6 +72,7 @@ public:
 
 private:
     bool abrirInterno(const QString& caminho, bool soExistente, Erro* erro);
+    Erro erroDaTransacao() const;
     QSqlDatabase m_db;
     QString m_nome;
     QString m_caminho;

@@ -61,12 +61,12 @@ inline QByteArray linhaLay(const char* nome, const char* tipo, int posicao, int 
 }
 
 // Short name of the amount: the one the identifier sums for the types 6 to 9.
-inline QByteArray layDoTipo(int tipo)
+inline QByteArray layDoTipo(int tipo, int decimais = 2)
 {
     const char* valor = tipo == 6 || tipo == 7 ? "Valor" : tipo >= 8 ? "ValorDebitos" : "Quantia";
     return "RECORD_LENGTH " + QByteArray::number(TamanhoRegistro) + " SKIP 0\r\n"
         + linhaLay("DataLanc", "ASCII", 1, 8, "", true) + linhaLay("CodConta", "ASCII", 9, 10, "")
-        + linhaLay(valor, "NUMERIC", PosicaoValor, 17, " 2");
+        + linhaLay(valor, "NUMERIC", PosicaoValor, 17, QByteArray::number(decimais).constData());
 }
 
 // The staging table of a type with a value total, and its column.
@@ -81,16 +81,17 @@ inline QString tabelaDoTotal(int tipo)
     }
 }
 
-// An imported (and, at status 0, validated) file with one record per value:
-// copy, .lay, status row (with the digests the import takes) and staging
-// rows (the auxiliary entries keep one row with their sum). Imported again,
-// it replaces all of them.
-inline bool importado(int tipo, int situacao, const QList<qint64>& centavos)
+// An imported (and, at status 0, validated) file with one record per value
+// (in cents, or in units of the value field's `decimais`, up to 4): copy,
+// .lay, status row (with the digests the import takes) and staging rows (the
+// auxiliary entries keep one row with their sum). Imported again, it
+// replaces all of them.
+inline bool importado(int tipo, int situacao, const QList<qint64>& centavos, int decimais = 2)
 {
     Geral& g = geral();
     const QString copia = motor::caminhoCopiaAceita(static_cast<qint16>(tipo));
     const QByteArray dados = dadosDoTipo(tipo, centavos);
-    const QByteArray lay = layDoTipo(tipo);
+    const QByteArray lay = layDoTipo(tipo, decimais);
     if (!gravarArquivo(copia, dados) || !gravarArquivo(motor::caminhoLay(static_cast<qint16>(tipo)), lay))
         return false;
     if (!g.gConn->executar(
@@ -115,7 +116,8 @@ inline bool importado(int tipo, int situacao, const QList<qint64>& centavos)
         linhas = {soma};
     }
     for (qint64 c : linhas)
-        if (!g.gConn->executar(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(tabela, coluna), {c * 100}))
+        if (!g.gConn->executar(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(tabela, coluna),
+                               {c * (decimais == 2 ? 100 : decimais == 3 ? 10 : 1)}))
             return false;
     return true;
 }

@@ -64,6 +64,9 @@ private Q_SLOTS:
     void pastaDeDadosMovida();
     void segundaGravacaoComMenosTipos();
     void bancoDanificado();
+    void commitRecusado();
+    void totalArredondadoAoCentavo_data();
+    void totalArredondadoAoCentavo();
     void cadeiaDeJanelas();
     void destinoComBrancoNoFim_data();
     void destinoComBrancoNoFim();
@@ -557,6 +560,74 @@ void TstGravacao::bancoDanificado()
     QCOMPARE(g.gMsg, entrega::MsgBancoCorrompido + QStringLiteral("\r\nGravação não efetuada."));
     QVERIFY(QDir(destino).isEmpty());
     QCOMPARE(situacao(6).toInt(), 0);
+}
+
+// Another program holds a read transaction on the database: the statuses'
+// commit fails once the new set is in place. The failure is reported, the
+// earlier set comes back and nothing is marked.
+void TstGravacao::commitRecusado()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(3)));
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    Geral& g = geral();
+    g.gDestino = destino;
+    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(g.gMsg));
+    const QMap<QString, QByteArray> anterior = conteudo(destino);
+    QVERIFY(importado(6, 0, centavos(5)));
+
+    db::Conexao leitor;
+    QVERIFY(leitor.abrir(g.gConn->caminho()) && leitor.executar(QStringLiteral("BEGIN")));
+    QCOMPARE(leitor.escalar(QStringLiteral("SELECT count(*) FROM tbImportados")).toInt(), 3);
+    QVERIFY(!entrega::gravarConjunto(Nome));
+    leitor.fechar();
+
+    QCOMPARE(g.gMsg, QStringLiteral("cod.erro 70\r\nmsg. Erro: database is locked (fun_GravaImportados)\r\n"
+                                    "Gravação não efetuada."));
+    QCOMPARE(conteudo(destino), anterior);
+    QCOMPARE(situacao(6).toInt(), 0);
+    QCOMPARE(arquivoGerado(6), QStringLiteral(" "));
+}
+
+// The identifier states each total in whole cents, rounded half away from
+// zero from the exact sum, whatever decimals the value field has.
+void TstGravacao::totalArredondadoAoCentavo_data()
+{
+    QTest::addColumn<int>("decimais");
+    QTest::addColumn<QList<qint64>>("valores");
+    QTest::addColumn<QByteArray>("total");
+    QTest::newRow("3 casas, meio centavo") << 3 << QList<qint64>{1005} << QByteArray("101");
+    QTest::newRow("3 casas, abaixo do meio") << 3 << QList<qint64>{1004} << QByteArray("100");
+    // Rounding each record would give 0.
+    QTest::newRow("3 casas, meio centavo somado") << 3 << QList<qint64>{1, 2, 2} << QByteArray("1");
+    QTest::newRow("4 casas, meio centavo") << 4 << QList<qint64>{50} << QByteArray("1");
+    QTest::newRow("4 casas, abaixo do meio") << 4 << QList<qint64>{49} << QByteArray("0");
+    QTest::newRow("4 casas, grande") << 4 << QList<qint64>{123456789, 999999999999} << QByteArray("10001234568");
+}
+
+void TstGravacao::totalArredondadoAoCentavo()
+{
+    QFETCH(int, decimais);
+    QFETCH(QList<qint64>, valores);
+    QFETCH(QByteArray, total);
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    QVERIFY(importado(1, 0, centavos(1)));
+    QVERIFY(importado(6, 0, valores, decimais));
+    QVERIFY(importado(8, 0, valores, decimais));
+    const QString destino = amb.caminhoDados(QStringLiteral("destino"));
+    QVERIFY(QDir().mkpath(destino));
+    geral().gDestino = destino;
+    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
+    const QByteArray id = lerArquivo(caminhoEm(destino, QStringLiteral("11222333000181-TOBRI-86-00-2025010120251231.txt")));
+    const QByteArray contagem = QByteArray::number(valores.size()).rightJustified(8, '0');
+    for (const QByteArray& tipo : {QByteArray("LANCG"), QByteArray("SALMG")}) {
+        const QByteArray registro = "0186" + tipo + contagem + total.rightJustified(20, '0') + "\r\n";
+        QVERIFY2(id.contains(registro), qPrintable(QString::fromLatin1(id)));
+    }
 }
 
 // Picker → destination → confirmation, as the user goes through them.

@@ -18,6 +18,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cerrno>
+
 using namespace fixture;
 
 namespace {
@@ -298,6 +300,8 @@ private Q_SLOTS:
     void reparoInterrompido();
     void restauracaoImpossivel_data();
     void restauracaoImpossivel();
+    void falhaDoSistemaNoReparo_data();
+    void falhaDoSistemaNoReparo();
     void umaGravacaoPorVez();
     void quedaDeEnergia_data();
     void quedaDeEnergia();
@@ -474,6 +478,80 @@ void TstGravacaoInterrompida::restauracaoImpossivel()
         QVERIFY(QDir(aux).removeRecursively());
     else
         QVERIFY(QFile::remove(idAnterior));
+    QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
+    QCOMPARE(conteudo(c.destino), c.novo);
+}
+
+void TstGravacaoInterrompida::falhaDoSistemaNoReparo_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("sufixo");   // of the step's file; "-" for a final name
+    QTest::newRow("remoção de um temporário") << "remover" << ".gravando";
+    QTest::newRow("remoção de um arquivo novo") << "remover" << "-";
+    QTest::newRow("sincronização da pasta") << "pasta" << "";
+    QTest::newRow("remoção do identificador pronto") << "remover" << ".pronto";
+    QTest::newRow("volta de um arquivo anterior") << "renomear" << ".anterior";
+}
+
+// A recording stopped with the earlier set aside and part of the new one in
+// place; the repair then meets an error of the system (an I/O error of the
+// medium) at one of its steps. It stops, says which file and why, keeps
+// every earlier file and leaves no identifier that lies; once the medium
+// answers again, the repair gives the earlier set and the recording works.
+void TstGravacaoInterrompida::falhaDoSistemaNoReparo()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, sufixo);
+    Ambiente amb;
+    Cenario c;
+    CONFERE(montar(amb, true, c));
+    int colocados = 0;
+    {
+        duravel::Observando o([&](const duravel::Passo& p) {
+            if (p.tipo == QLatin1String("renomear") && p.caminho.endsWith(entrega::SufixoGravando)
+                && !p.destino.endsWith(entrega::SufixoPronto) && ++colocados == 2)
+                throw Morte{};
+            return 0;
+        });
+        QVERIFY_THROWS_EXCEPTION(Morte, entrega::gravarConjunto(Nome));
+    }
+    QVERIFY(QFileInfo::exists(c.nomes.identificador + entrega::SufixoPronto));
+    const QMap<QString, QByteArray> parado = conteudo(c.destino);
+    const QString gerado = arquivoGerado(1);
+
+    for (const bool pelaGravacao : {false, true}) {
+        QVERIFY(repor(c.destino, parado));
+        QString falhou;
+        duravel::Observando o([&](const duravel::Passo& p) {
+            const QString nome = QFileInfo(p.caminho).fileName();
+            const bool doSufixo = sufixo == QLatin1String("-")
+                ? nome.endsWith(QLatin1String(".txt")) || nome.endsWith(QLatin1String(".fmt"))
+                : p.caminho.endsWith(sufixo);
+            if (falhou.isEmpty() && p.tipo == tipo && doSufixo) {
+                falhou = tipo == QLatin1String("pasta") ? p.caminho : nome;
+                return EIO;
+            }
+            return 0;
+        });
+        QString motivo;
+        if (pelaGravacao) {
+            QVERIFY(!entrega::gravarConjunto(Nome));
+            motivo = geral().gMsg;
+            QVERIFY2(motivo.endsWith(entrega::MsgNaoEfetuada), qPrintable(motivo));
+            QCOMPARE(arquivoGerado(1), gerado);
+        } else {
+            QVERIFY(!entrega::recuperarPasta(c.nomes, &motivo));
+        }
+        QVERIFY2(!falhou.isEmpty(), qPrintable(motivo));
+        QVERIFY2(motivo.contains(falhou) && motivo.contains(duravel::textoErrno(EIO)), qPrintable(motivo));
+        const QString erro = conferir(c.nomes);
+        QVERIFY2(erro.isEmpty(), qPrintable(erro));
+        const QString perdido = nadaPerdido(c.destino, c.anterior);
+        QVERIFY2(perdido.isEmpty(), qPrintable(perdido));
+    }
+    QString motivo;
+    QVERIFY2(entrega::recuperarPasta(c.nomes, &motivo), qPrintable(motivo));
+    QCOMPARE(conteudo(c.destino), c.anterior);
     QVERIFY2(entrega::gravarConjunto(Nome), qPrintable(geral().gMsg));
     QCOMPARE(conteudo(c.destino), c.novo);
 }
