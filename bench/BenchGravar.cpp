@@ -27,8 +27,9 @@ namespace {
 QString gravar(QStringList& arquivos)
 {
     Geral& g = geral();
+    // Refused as the recording's other refusals are.
     if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
-        return g.gMsg;
+        return g.gMsg + QStringLiteral("\r\n") + entrega::MsgNaoEfetuada;
     if (!entrega::gravarEntrega(&arquivos))
         return g.gMsg;
     return QString();

@@ -19,7 +19,9 @@ frmGravacao::frmGravacao(QWidget* parent)
 
 void frmGravacao::cmdOk_Click()
 {
-    if (!abreDeclaracaoEscolhida(entrega::MsgBancoCorrompido))
+    // A database that cannot be opened (held by another program, an upgrade
+    // that cannot write) refuses as the recording's other refusals do.
+    if (!abreDeclaracaoEscolhida(entrega::MsgBancoCorrompido, false, QStringLiteral("\r\n") + entrega::MsgNaoEfetuada))
         return;
     QString mensagem;
     if (!entrega::Verifica_Importados(mensagem)) {

@@ -137,6 +137,13 @@ bool acrescentarColuna(db::Conexao& c, const QString& tabela, const QString& col
     return false;
 }
 
+// The opening's message, then the reason on a line of its own (the
+// database's text: "database is locked", a failed upgrade write, ...).
+QString textoAbertura(double numero, const QString& motivo)
+{
+    return textoErro(numero, motivo.isEmpty() ? TextoErroAbertura : TextoErroAbertura + QStringLiteral("\r\n") + motivo);
+}
+
 } // namespace
 
 bool atualizarBancoDeclaracao(db::Conexao& c, db::Erro* erro)
@@ -160,7 +167,7 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
         if (!copiarSobre(caminhoModelo(), caminho, erro)) {
             espera.restaurar();
             errNum = db::ErroBanco;
-            msg = textoErro(errNum, TextoErroAbertura);
+            msg = textoAbertura(errNum, erro);
             return false;
         }
     }
@@ -172,7 +179,7 @@ bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errN
         g.gConn->fechar();
         espera.restaurar();
         errNum = e.numero;
-        msg = textoErro(errNum, TextoErroAbertura);
+        msg = textoAbertura(errNum, e.descricao);
         return false;
     }
     return true;

@@ -108,6 +108,8 @@ QDate dataDeIso(const QString& s);
 
 // Opens gConn on the register (porDeclaracao false) or on the database of the
 // declaration in hand, first copying the template over it when copiarModelo.
+// On a failure `msg` is textoErro(errNum, TextoErroAbertura) with the reason
+// (the database's text, or why the copy failed) on a line after it.
 bool AbreBanco(QString& msg, bool porDeclaracao, bool copiarModelo, double& errNum);
 // Brings a declaration database made by an earlier version up to the
 // current schema (AbreBanco runs it on every declaration it opens); each

@@ -36,7 +36,7 @@ bool atualizarBanco(db::Conexao& c, db::Erro* erro)
         && c.executar(QStringLiteral("INSERT INTO ") + Tabela
                           + QStringLiteral(" (Concluida) SELECT 1 WHERE EXISTS (SELECT 1 FROM tbSituacaoValidacao) "
                                            "AND EXISTS (SELECT 1 FROM tbImportados WHERE Situacao = 0 "
-                                           "OR Situacao BETWEEN 53 AND 57 OR Situacao = 100)"),
+                                           "OR Situacao BETWEEN 53 AND 57)"),
                       {}, erro)
         && t.confirmar(erro);
 }

@@ -16,9 +16,12 @@ bool marcar(db::Conexao& c, db::Erro* erro = nullptr);
 bool desmarcar(db::Conexao& c, db::Erro* erro = nullptr);
 
 // Declaration databases made before the mark: adds its table and marks the
-// stored results when the statuses say a run completed (only a completed
-// run sets 0 or 53 to 57; 100 follows one). Does nothing when the table is
-// there.
+// stored results only when the statuses prove a run completed (only a
+// completed run sets 0 or 53 to 57, and the reset that starts a run returns
+// them to 90). 100 proves nothing: it survives a run stopped midway, so a
+// recorded declaration whose statuses are all 100, 777 or 90 stays
+// unmarked (it has no digests and must be imported and validated again
+// anyway). Does nothing when the table is there.
 bool atualizarBanco(db::Conexao& c, db::Erro* erro = nullptr);
 
 } // namespace marcaValidacao

@@ -37,7 +37,8 @@ bool SeletorDeclaracao::recarregaRegistro()
     return false;
 }
 
-bool SeletorDeclaracao::abreDeclaracaoEscolhida(const QString& naoEncontrado, bool registroEmQualquerFalha)
+bool SeletorDeclaracao::abreDeclaracaoEscolhida(const QString& naoEncontrado, bool registroEmQualquerFalha,
+                                                const QString& fimDaFalha)
 {
     Geral& g = geral();
     if (!TDBabrir->selecionarAtual())
@@ -45,7 +46,7 @@ bool SeletorDeclaracao::abreDeclaracaoEscolhida(const QString& naoEncontrado, bo
     if (abreDeclaracaoEmMaos())
         return true;
     const bool naoExiste = g.gErroAbertura == db::ErroBanco;
-    dlg::MsgBox(naoExiste ? naoEncontrado : g.gMsg);
+    dlg::MsgBox(naoExiste ? naoEncontrado : g.gMsg + fimDaFalha);
     if (naoExiste || registroEmQualquerFalha)
         recarregaRegistro();
     return false;

@@ -28,8 +28,9 @@ protected:
     bool recarregaRegistro();
     // Opens the database of the declaration in the grid's current row (false
     // at once when there is none). On a failure shows `naoEncontrado` when
-    // the database is missing or damaged, else gMsg; the register is opened
-    // again after a missing database, and after any failure when
-    // `registroEmQualquerFalha`.
-    bool abreDeclaracaoEscolhida(const QString& naoEncontrado, bool registroEmQualquerFalha = false);
+    // the database is missing or damaged, else gMsg followed by `fimDaFalha`;
+    // the register is opened again after a missing database, and after any
+    // failure when `registroEmQualquerFalha`.
+    bool abreDeclaracaoEscolhida(const QString& naoEncontrado, bool registroEmQualquerFalha = false,
+                                 const QString& fimDaFalha = QString());
 };

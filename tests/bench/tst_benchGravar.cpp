@@ -2,6 +2,8 @@
 // tobri-bench import, refused before validation, recorded after tobri-bench
 // validate; two recordings started together into one folder; every command
 // refused while the program holds the data folder.
+#include "OutraConexao.h"
+
 #include "platform/Banco.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Pastas.h"
@@ -89,6 +91,7 @@ class TstBenchGravar : public QObject {
 private Q_SLOTS:
     void gravar();
     void gravacoesSimultaneas();
+    void bancoAnteriorEmUso();
     void pastaDeDadosEmUso_data();
     void pastaDeDadosEmUso();
 };
@@ -217,6 +220,32 @@ void TstBenchGravar::gravacoesSimultaneas()
         QVERIFY2(agora == conjunto, qPrintable(QStringList(agora.keys()).join(u' ')));
     }
     qInfo("%d de 12 gravações recusadas por encontrarem a pasta ocupada", recusadas);
+}
+
+// A declaration database made before the completed-run mark, while another
+// program is writing to it: the upgrade on opening cannot write, and the
+// refusal gives the database's reason and ends as the recording's do.
+void TstBenchGravar::bancoAnteriorEmUso()
+{
+    QTemporaryDir tmp;
+    const QString dados = tmp.filePath(QStringLiteral("dados"));
+    const QString destino = tmp.filePath(QStringLiteral("entrega"));
+    QVERIFY(QDir().mkpath(dados) && QDir().mkpath(destino));
+    const QString banco = QDir(dados).filePath(QStringLiteral("TOBRI86112223330001810101202531122025.MDB"));
+    QVERIFY(QFile::copy(caminhoEm(Bin, QStringLiteral("TOBRI.MDB")), banco));
+    {
+        db::Conexao c;
+        QVERIFY(c.abrir(banco) && c.executar(QStringLiteral("DROP TABLE tbValidacaoConcluida")));
+    }
+    OutraConexao outra(banco, OutraConexao::Trava::Escrita);
+    QVERIFY(outra.ativa());
+    const Saida s = executar(QStringLiteral("tobri-bench"), comandoGravar(dados, destino));
+    QCOMPARE(s.codigo, 1);
+    QCOMPARE(s.json.value(QStringLiteral("mensagem")).toString(),
+             QStringLiteral("cod.erro 70\r\nmsg. Erro: Erro na abertura do banco de dados do Tobri.\r\n"
+                            "database is locked\r\nGravação não efetuada."));
+    QVERIFY(s.json.value(QStringLiteral("arquivos")).toArray().isEmpty());
+    QVERIFY(QDir(destino).isEmpty());
 }
 
 void TstBenchGravar::pastaDeDadosEmUso_data()

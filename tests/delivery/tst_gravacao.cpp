@@ -4,6 +4,7 @@
 #include "Ambiente.h"
 #include "Conferir.h"
 #include "FixtureEntrega.h"
+#include "OutraConexao.h"
 
 #include "delivery/frmConfirmaGravacao.h"
 #include "delivery/frmDestinoArquivo.h"
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void nomeIlegivel_data();
     void nomeIlegivel();
     void bancoAusente();
+    void bancoEmUso();
 };
 
 // Statuses as "type:status" pairs; the message expected for recording and
@@ -793,6 +795,32 @@ void TstGravacao::bancoAusente()
     QVERIFY(mostradas.isEmpty());
     QVERIFY(Formularios::carregado(w));
     QCOMPARE(geral().gConn->caminho(), caminhoRegistro());
+}
+
+// Another program holds the chosen declaration's database: its reason, and
+// the recording's end of a refusal; nothing goes further.
+void TstGravacao::bancoEmUso()
+{
+    Ambiente amb;
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim, Nome));
+    for (int t : {1, 6, 8})
+        QVERIFY(importado(t, 0, centavos(2)));
+    geral().gConn->fechar();
+    QStringList mostradas;
+    Formularios::definirGanchoModal([&](Formulario* f) { mostradas << f->objectName(); });
+    Formulario* w = Formularios::carregar(QStringLiteral("frmGravacao"));
+    auto* grade = w->findChild<GradeDeclaracoes*>(QStringLiteral("TDBabrir"));
+    grade->setCurrentIndex(grade->model()->index(0, 0));
+    {
+        OutraConexao outra(caminhoBancoDeclaracao(), OutraConexao::Trava::Exclusiva);
+        QVERIFY(outra.ativa());
+        w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    }
+    QCOMPARE(amb.dialogos.textos(),
+             QStringList{QStringLiteral("cod.erro 70\r\nmsg. Erro: Erro na abertura do banco de dados do Tobri.\r\n"
+                                        "database is locked\r\nGravação não efetuada.")});
+    QVERIFY(mostradas.isEmpty());
+    QVERIFY(Formularios::carregado(w));
 }
 
 QTEST_MAIN(TstGravacao)

@@ -214,7 +214,9 @@ void TstAbertura::registroIlegivelEncerra()
     frmAbertura* a = novaAbertura();
     QVERIFY(a->Form_Load(brasil()));
     a->Timer1_Timer();
-    QCOMPARE(amb.dialogos.textos(), QStringList{textoErro(db::ErroBanco, TextoErroAbertura)});
+    QCOMPARE(amb.dialogos.textos(),
+             QStringList{textoErro(db::ErroBanco, TextoErroAbertura + QStringLiteral("\r\nArquivo não encontrado: ")
+                                                      + caminhoRegistro())});
     QCOMPARE(amb.dialogos.mensagens.first().icone, dlg::Icone::Nenhum);
     // The main window is not left open, and no register was made by accident.
     QCOMPARE(Formularios::quantidade(), 1);

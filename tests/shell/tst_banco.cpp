@@ -1,5 +1,6 @@
 #include "Ambiente.h"
 #include "Declaracoes.h"
+#include "OutraConexao.h"
 
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void abreDeclaracaoComModelo();
     void modeloSobreBancoExistente();
     void bancoFaltandoNaoCriaArquivo();
+    void bancoEmUsoDizPorque_data();
+    void bancoEmUsoDizPorque();
     void declaracoesDistintas();
     void bancoAnteriorAtualizadoAoAbrir();
     void compactacaoMantemDados();
@@ -76,9 +79,46 @@ void TstBanco::bancoFaltandoNaoCriaArquivo()
     definirDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31));
     QVERIFY(!AbreBanco(g.gMsg, true, false, g.gErroAbertura));
     QCOMPARE(g.gErroAbertura, -2147467259.0);
-    QVERIFY(g.gMsg.startsWith(QStringLiteral("cod.erro -2147467259\r\nmsg. Erro: ")));
-    QVERIFY(g.gMsg.endsWith(QStringLiteral("Erro na abertura do banco de dados do Tobri.")));
+    QCOMPARE(g.gMsg, QStringLiteral("cod.erro -2147467259\r\nmsg. Erro: Erro na abertura do banco de dados do Tobri.\r\n"
+                                    "Arquivo não encontrado: ")
+                         + caminhoBancoDeclaracao());
     QVERIFY(!QFile::exists(caminhoBancoDeclaracao()));
+}
+
+// A declaration database another program holds: the message says the
+// database's own reason, whether the opening itself could not read it or
+// the upgrade of an older database could not write it.
+void TstBanco::bancoEmUsoDizPorque_data()
+{
+    QTest::addColumn<bool>("anterior");   // made before the completed-run mark
+    QTest::addColumn<int>("trava");
+    QTest::newRow("trava exclusiva") << false << int(OutraConexao::Trava::Exclusiva);
+    QTest::newRow("banco anterior, escrita de outro em curso") << true << int(OutraConexao::Trava::Escrita);
+}
+
+void TstBanco::bancoEmUsoDizPorque()
+{
+    QFETCH(bool, anterior);
+    QFETCH(int, trava);
+    Ambiente amb;
+    Geral& g = geral();
+    QVERIFY(criarDeclaracao(86, Cnpj, QDate(2005, 1, 1), QDate(2005, 12, 31)));
+    if (anterior)
+        QVERIFY(g.gConn->executar(QStringLiteral("DROP TABLE tbValidacaoConcluida")));
+    g.gConn->fechar();
+    {
+        OutraConexao outra(caminhoBancoDeclaracao(), OutraConexao::Trava(trava));
+        QVERIFY(outra.ativa());
+        QVERIFY(!AbreBanco(g.gMsg, true, false, g.gErroAbertura));
+        QCOMPARE(g.gErroAbertura, 70.0);
+        QCOMPARE(g.gMsg, QStringLiteral("cod.erro 70\r\nmsg. Erro: Erro na abertura do banco de dados do Tobri.\r\n"
+                                        "database is locked"));
+        QVERIFY(!g.gConn->aberta());
+    }
+    // Free again, it opens (and an older one is brought up to date).
+    QVERIFY2(AbreBanco(g.gMsg, true, false, g.gErroAbertura), qPrintable(g.gMsg));
+    bool existe = false;
+    QVERIFY(g.gConn->tabelaExiste(QStringLiteral("tbValidacaoConcluida"), existe) && existe);
 }
 
 void TstBanco::declaracoesDistintas()

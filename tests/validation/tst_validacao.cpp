@@ -5,6 +5,7 @@
 #include "Ambiente.h"
 #include "Controles.h"
 #include "Declaracoes.h"
+#include "OutraConexao.h"
 
 #include "import/motor/Motor.h"
 #include "platform/Digesto.h"
@@ -25,6 +26,8 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -207,6 +210,19 @@ QList<std::tuple<QByteArray, int, int, int>> saldosDe(const QStringList& l)
     }
     return r;
 }
+
+// Calls `antesDasSituacoes` once every check has run and committed, before
+// the statuses are written.
+class PainelAntesDasSituacoes : public PainelRegistro {
+public:
+    std::function<void()> antesDasSituacoes;
+    void avancarBarra(int n) override
+    {
+        PainelRegistro::avancarBarra(n);
+        if (barra == maximo - 1 && antesDasSituacoes)
+            antesDasSituacoes();
+    }
+};
 
 // Stops a run dead (SIGKILL) as it reaches check 3.
 class PainelMorte : public validacao::Painel {
@@ -634,6 +650,8 @@ void TstValidacao::validacaoIncompleta_data()
     QTest::newRow("seletor e Cancelar") << "cancelada";
     QTest::newRow("parada após a verificação 2") << "parada";
     QTest::newRow("processo morto após a verificação 2") << "morta";
+    QTest::newRow("situações recusadas pelo banco") << "situacoes";
+    QTest::newRow("confirmação impedida por outro leitor") << "leitor";
 }
 
 void TstValidacao::validacaoIncompleta()
@@ -660,6 +678,31 @@ void TstValidacao::validacaoIncompleta()
         botao(run, "cmdCancelar")->click();
         QVERIFY(!Formularios::obter(QStringLiteral("frmConfirmaValidar")));
         QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("0")});
+    } else if (fim == u"situacoes" || fim == u"leitor") {
+        // Every check ran; then the statuses' update is refused, or another
+        // connection's open read keeps their commit from taking place.
+        std::optional<OutraConexao> leitor;
+        PainelAntesDasSituacoes painel;
+        painel.antesDasSituacoes = [&] {
+            if (fim == u"leitor")
+                leitor.emplace(caminhoBancoDeclaracao(), OutraConexao::Trava::Leitura);
+            else
+                QVERIFY(geral().gConn->executar(QStringLiteral(
+                    "CREATE TRIGGER falhaSituacoes BEFORE UPDATE ON tbImportados "
+                    "BEGIN SELECT RAISE(ABORT, 'falha simulada'); END")));
+        };
+        validacao::Estado estado;
+        QVERIFY(!validacao::executarValidacao(painel, estado));
+        QVERIFY(!leitor || leitor->ativa());
+        leitor.reset();
+        QCOMPARE(painel.barra, painel.maximo - 1);
+        const QString& msg = geral().gMsg;
+        QVERIFY2(msg.startsWith(QStringLiteral("cod.erro "))
+                     && msg.endsWith(fim == u"leitor"
+                                         ? QStringLiteral("\r\nmsg. Erro: database is locked (fun_GravaImportados)")
+                                         : QStringLiteral("\r\nmsg. Erro: falha simulada (fun_GravaImportados)")),
+                 qPrintable(msg));
+        QCOMPARE(linhas(QStringLiteral("SELECT count(*) FROM tbSaldoFinal")), QStringList{QStringLiteral("1")});
     } else {
         QVERIFY(geral().gConn->executar(QStringLiteral(
             "CREATE TRIGGER falhaVerificacao3 BEFORE INSERT ON tbSituacaoValidacao WHEN NEW.TipoValidacao = 3 "

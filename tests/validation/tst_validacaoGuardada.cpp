@@ -168,29 +168,39 @@ void TstValidacaoGuardada::naoValidada()
 }
 
 // A declaration database made before the mark of a completed run: opening
-// it adds the mark, set when the statuses show that the last run completed.
+// it adds the mark, set only when the statuses prove that the last run
+// completed (100 survives a run stopped midway, so it proves nothing).
 void TstValidacaoGuardada::bancoAnterior_data()
 {
     QTest::addColumn<QList<int>>("situacoes");   // of types 1, 6, 8
-    QTest::addColumn<bool>("comResultados");
+    QTest::addColumn<QString>("resultados");     // "": none; "todos": a whole run's; "2": up to check 2
     QTest::addColumn<int>("esperado");
-    QTest::newRow("concluída sem achados") << QList<int>{0, 0, 0} << true << int(ValidacaoGuardada::Carregada);
-    QTest::newRow("concluída com achados") << QList<int>{90, 53, 55} << true << int(ValidacaoGuardada::Carregada);
-    QTest::newRow("gravada") << QList<int>{100, 100, 100} << true << int(ValidacaoGuardada::Carregada);
-    QTest::newRow("parada no meio") << QList<int>{90, 90, 90} << true << int(ValidacaoGuardada::NaoValidada);
-    QTest::newRow("sem resultados") << QList<int>{0, 0, 0} << false << int(ValidacaoGuardada::NaoValidada);
+    const int carregada = int(ValidacaoGuardada::Carregada);
+    const int naoValidada = int(ValidacaoGuardada::NaoValidada);
+    QTest::newRow("concluída sem achados") << QList<int>{0, 0, 0} << "todos" << carregada;
+    QTest::newRow("concluída com achados") << QList<int>{90, 53, 55} << "todos" << carregada;
+    QTest::newRow("gravada, concluída com achado") << QList<int>{100, 100, 55} << "todos" << carregada;
+    QTest::newRow("gravada") << QList<int>{100, 100, 100} << "todos" << naoValidada;
+    QTest::newRow("a run stopped after check 2 on a recorded declaration")
+        << QList<int>{100, 100, 100} << "2" << naoValidada;
+    QTest::newRow("parada no meio") << QList<int>{90, 90, 90} << "todos" << naoValidada;
+    QTest::newRow("sem resultados") << QList<int>{0, 0, 0} << "" << naoValidada;
 }
 
 void TstValidacaoGuardada::bancoAnterior()
 {
     QFETCH(QList<int>, situacoes);
-    QFETCH(bool, comResultados);
+    QFETCH(QString, resultados);
     QFETCH(int, esperado);
     Ambiente amb;
     QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
     QVERIFY(importado(1, situacoes[0]) && importado(6, situacoes[1]) && importado(8, situacoes[2]));
-    if (comResultados)
+    if (resultados == u"todos")
         QVERIFY(resumo(8, 2, 0, 12, 12, 0) && resumo(8, 3, 0, 11, 11, 0, 0) && totais(100, 100));
+    else if (resultados == u"2")
+        // Check 1's totals, check 2's finding and summary; nothing of checks 3 to 5.
+        QVERIFY(totais(100, 100) && resumo(8, 2, 55, 12, 11, 1)
+                && executar(QStringLiteral("INSERT INTO tbSaldoFinal (quebra, Conta) VALUES (0, '1.1.01')")));
     QVERIFY(executar(QStringLiteral("DROP TABLE tbValidacaoConcluida")));
     Geral& g = geral();
     g.gConn->fechar();
