@@ -257,12 +257,6 @@ bool GravaImportados(const QString& arquivo, const DigestosAceitos& digestos)
                            "RegLidos, RegCorretos, RegErros, NomeArquivo, DigestoCopia, DigestoLay, ArquivoGerado) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ' ')"),
             chave + valores, &e);
-        if (!ok && e.numero == db::ErroBanco)
-            ok = g.gConn->executar(
-                QStringLiteral("UPDATE tbImportados SET Situacao = ?, RegLidos = ?, RegCorretos = ?, RegErros = ?, "
-                               "NomeArquivo = ?, DigestoCopia = ?, DigestoLay = ?") + filtroDeclaracao()
-                    + QStringLiteral(" AND Tipo = ?"),
-                valores + chave, &e);
     }
     ok = ok && t.confirmar(&e);
     if (!ok) {
