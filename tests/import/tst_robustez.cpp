@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <utility>
 
 class TstRobustez : public QObject {
     Q_OBJECT
