@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -14,7 +15,9 @@ struct VerificacaoRapida::Estado {
     std::mutex m;
     std::condition_variable fim;
     sqlite3* conexao = nullptr;   // while the check runs
-    bool interrompida = false;
+    // Read by the check's progress handler: SQLite clears an interrupt asked
+    // for before its statement starts, this flag stays.
+    std::atomic<bool> interrompida = false;
     bool concluida = false;
     Resultado resultado = Resultado::NaoVerificado;
     QString texto;
@@ -36,6 +39,12 @@ Resultado classificar(int codigo)
     }
 }
 
+// Stops the statement as soon as an interrupt was asked for.
+int progresso(void* interrompida)
+{
+    return static_cast<const std::atomic<bool>*>(interrompida)->load() ? 1 : 0;
+}
+
 } // namespace
 
 VerificacaoRapida::VerificacaoRapida(const QString& caminho)
@@ -48,17 +57,23 @@ VerificacaoRapida::VerificacaoRapida(const QString& caminho)
         int rc = sqlite3_open_v2(arquivo.constData(), &c, SQLITE_OPEN_READONLY, nullptr);
         if (rc == SQLITE_OK) {
             sqlite3_busy_timeout(c, 2000);
+            // At every check point: the first comes before the b-tree check, one
+            // long instruction that only sqlite3_interrupt reaches.
+            sqlite3_progress_handler(c, 1, progresso, &e->interrompida);
             {
                 std::lock_guard trava(e->m);
                 e->conexao = c;
-                if (e->interrompida)
-                    sqlite3_interrupt(c);
             }
             sqlite3_stmt* q = nullptr;
-            rc = sqlite3_prepare_v2(c, "PRAGMA quick_check", -1, &q, nullptr);
-            if (rc == SQLITE_OK)
-                rc = sqlite3_step(q);
-            if (rc == SQLITE_ROW) {
+            const bool jaInterrompida = e->interrompida;
+            if (!jaInterrompida) {
+                rc = sqlite3_prepare_v2(c, "PRAGMA quick_check", -1, &q, nullptr);
+                if (rc == SQLITE_OK)
+                    rc = sqlite3_step(q);
+            }
+            if (jaInterrompida) {
+                texto = QString::fromUtf8(sqlite3_errstr(SQLITE_INTERRUPT));
+            } else if (rc == SQLITE_ROW) {
                 const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
                 texto = QString::fromUtf8(t ? t : "");
                 r = texto == QLatin1String("ok") ? Resultado::Integro : Resultado::Danificado;

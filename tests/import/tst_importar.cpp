@@ -5,6 +5,7 @@
 #include "import/frmImportarArquivo.h"
 #include "import/frmOrigemArquivo.h"
 #include "import/motor/Motor.h"
+#include "platform/Digesto.h"
 #include "platform/Formularios.h"
 #include "shell/Geral.h"
 #include "shell/HelpContexts.h"
@@ -22,6 +23,7 @@ class TstImportar : public QObject {
 private Q_SLOTS:
     void situacaoECopia_data();
     void situacaoECopia();
+    void copiaDeVariosBlocos();
     void duasVezesSeguidas();
     void nomesDosArquivos();
     void janelaAoCarregar();
@@ -118,6 +120,33 @@ void TstImportar::situacaoECopia()
         QCOMPARE(f.readAll(), bytes);
     }
     QVERIFY(amb.dialogos.mensagens.isEmpty());
+}
+
+void TstImportar::copiaDeVariosBlocos()
+{
+    // Several of the reader's blocks of 91-byte records: records straddle
+    // the blocks' ends.
+    Ambiente amb;
+    QByteArray bytes;
+    qint64 registros = 0;
+    while (bytes.size() < 3 * motor::BlocoLeitura + motor::BlocoLeitura / 2) {
+        const QByteArray n = QByteArray::number(++registros);
+        bytes += custo("003", "C" + n, "Centro " + n);
+    }
+    CONFERE(preparar(amb, bytes));
+    motor::Painel painel;
+    QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
+    QVERIFY(amb.dialogos.mensagens.isEmpty());
+    QSqlQuery q(geral().gConn->banco());
+    QVERIFY(q.exec(QStringLiteral("SELECT Situacao, RegLidos, DigestoCopia FROM tbImportados WHERE Tipo = 3")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 90);
+    QCOMPARE(q.value(1).toLongLong(), registros);
+    // The digest kept is that of the whole file, as the copy holds it.
+    QCOMPARE(q.value(2).toString(), digesto::de(bytes));
+    QFile f(motor::caminhoCopiaAceita());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll() == bytes);
 }
 
 void TstImportar::duasVezesSeguidas()

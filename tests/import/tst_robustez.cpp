@@ -1,6 +1,8 @@
 // The import against what goes wrong below it: a damaged page of the
-// declaration database stops the run with the database's own text, and
-// every file put in place by a rename reaches the disk before its name.
+// declaration database stops the run with the database's own text, every
+// file put in place by a rename reaches the disk before its name, a failed
+// step of that placement fails the run, and no temporary name of the data
+// folder is written through a link planted at it.
 #include "Ambiente.h"
 #include "Declaracoes.h"
 
@@ -8,11 +10,16 @@
 #include "platform/ArquivoDuravel.h"
 #include "platform/Pastas.h"
 #include "shell/Geral.h"
+#include "validation/motor/Recarga.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <utility>
 
 class TstRobustez : public QObject {
     Q_OBJECT
@@ -20,6 +27,10 @@ private Q_SLOTS:
     void paginaDanificadaParaOsSaldos();
     void copiaNoDiscoAntesDoNome_data();
     void copiaNoDiscoAntesDoNome();
+    void falhaAoColocarNoLugar_data();
+    void falhaAoColocarNoLugar();
+    void temporarioNaoSegueLink_data();
+    void temporarioNaoSegueLink();
 };
 
 namespace {
@@ -73,6 +84,32 @@ void danificar(const QString& banco, const QString& tabela)
         f.write(QByteArray(int(tamanhoPagina), '\xA5'));
     }
 }
+
+QByteArray conteudo(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(ausente)");
+}
+
+// A declaration with its chart and a one-record balances file in hand.
+void saldosProntos(Ambiente& amb)
+{
+    QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
+    CONFERE(tabelaImportada(1, {{"1", "S"}, {"1.1", "S"}, {"1.1.0001", "A"}}));
+    CONFERE(prepararArquivo(amb, 8, saldoBom(), {Campos{}}, QStringLiteral("saldos.txt")));
+}
+
+// Plants a link at `nome` when the reading starts (after the run has
+// cleared its scratch names).
+class PainelPlantaLink : public motor::Painel {
+public:
+    QString nome, alvo;
+    void iniciarBarra(qint64) override
+    {
+        if (!nome.isEmpty())
+            QVERIFY(QFile::link(alvo, std::exchange(nome, QString())));
+    }
+};
 
 } // namespace
 
@@ -172,6 +209,143 @@ void TstRobustez::copiaNoDiscoAntesDoNome()
     QFile origem(g.gArquivoOrigem);
     QVERIFY(origem.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), origem.readAll());
+}
+
+void TstRobustez::falhaAoColocarNoLugar_data()
+{
+    QTest::addColumn<QString>("arquivo");   // "copia": the accepted copy; "lay": its .lay
+    QTest::addColumn<QString>("passo");
+    for (const char* arquivo : {"copia", "lay"})
+        for (const char* passo : {"arquivo", "renomear", "pasta"})
+            QTest::addRow("%s, %s", arquivo, passo) << QString::fromLatin1(arquivo) << QString::fromLatin1(passo);
+}
+
+void TstRobustez::falhaAoColocarNoLugar()
+{
+    QFETCH(QString, arquivo);
+    QFETCH(QString, passo);
+    Ambiente amb;
+    CONFERE(saldosProntos(amb));
+    const bool copia = arquivo == QLatin1String("copia");
+    const QString destino = copia ? motor::caminhoCopiaAceita() : motor::caminhoLay();
+    const QString temporario = copia ? motor::caminhoCopiaTemporaria() : destino + SufixoCopiaAceita;
+    bool falhou = false;
+    QString renomeado;
+    {
+        // The step of that file answers EIO, once.
+        duravel::Observando o([&](const duravel::Passo& p) {
+            bool este = false;
+            if (p.tipo == passo && !falhou) {
+                if (passo == QLatin1String("arquivo"))
+                    este = p.caminho == temporario;
+                else if (passo == QLatin1String("renomear"))
+                    este = p.destino == destino;
+                else
+                    este = renomeado == destino;
+            }
+            if (p.tipo == QLatin1String("renomear"))
+                renomeado = p.destino;
+            falhou = falhou || este;
+            return este ? EIO : 0;
+        });
+        motor::Painel painel;
+        QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Parada);
+    }
+    QVERIFY(falhou);
+    QCOMPARE(amb.dialogos.mensagens.size(), 1);
+    const QString msg = amb.dialogos.ultimo();
+    QVERIFY2(msg.startsWith(QStringLiteral("cod.erro 75\r\nmsg. Erro: Não foi possível gravar ") + destino + u':')
+                 && msg.contains(duravel::textoErrno(EIO))
+                 && msg.endsWith(copia ? QStringLiteral("(Importar_Texto)") : QStringLiteral("(Importar_leiaute)")),
+             qPrintable(msg));
+    // No status row stands for the file; no temporary is left. A name
+    // renamed into place before its folder's sync failed stays there.
+    QVERIFY(situacao(8).isNull());
+    QVERIFY(!QFileInfo::exists(motor::caminhoCopiaTemporaria()));
+    QVERIFY(!QFileInfo::exists(motor::caminhoLay() + SufixoCopiaAceita));
+    QCOMPARE(QFileInfo::exists(destino), passo == QLatin1String("pasta"));
+    if (copia)
+        QVERIFY(!QFileInfo::exists(motor::caminhoLay()));
+}
+
+void TstRobustez::temporarioNaoSegueLink_data()
+{
+    QTest::addColumn<QString>("temporario");
+    QTest::newRow("cópia aceita gravada na leitura") << "copia";
+    QTest::newRow(".lay da cópia aceita") << "lay";
+    QTest::newRow("Schema.ini da recarga") << "schema";
+    QTest::newRow("cópia do modelo") << "modelo";
+}
+
+void TstRobustez::temporarioNaoSegueLink()
+{
+    QFETCH(QString, temporario);
+    Ambiente amb;
+    Geral& g = geral();
+    QTemporaryDir fora;
+    const QString alvo = fora.filePath(QStringLiteral("alheio.txt"));
+    const QByteArray alheio = "arquivo de outra pasta\r\n";
+    {
+        QFile f(alvo);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(alheio) == alheio.size());
+    }
+    QString link;     // the temporary name
+    QString pronto;   // the file put in place under its final name
+    QByteArray esperado;
+    if (temporario == QLatin1String("modelo")) {
+        definirDeclaracao(86, Cnpj, Inicio, Fim);
+        link = caminhoBancoDeclaracao() + SufixoCopiaModelo;
+        QVERIFY(QFile::link(alvo, link));
+        QVERIFY2(criarDeclaracao(86, Cnpj, Inicio, Fim), qPrintable(g.gMsg));
+        pronto = caminhoBancoDeclaracao();
+        QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbempresariosImportados")).toInt(), 1);
+        QCOMPARE(g.gConn->escalar(QStringLiteral("SELECT count(*) FROM tbImportados")).toInt(), 0);
+    } else if (temporario == QLatin1String("schema")) {
+        QVERIFY(criarDeclaracao(86, Cnpj, Inicio, Fim));
+        g.gTipoArquivo = 6;
+        QString msg;
+        motor::Leiaute l;
+        QVERIFY2(motor::copiarLeiautePadrao(msg) && motor::lerLeiaute(l, msg), qPrintable(msg));
+        int tamanho = 0;
+        for (const motor::CampoLeiaute& c : std::as_const(l.todos))
+            tamanho = std::max(tamanho, c.posicao + c.tamanho - 1);
+        const QByteArray lay = motor::textoLeiaute(l, tamanho);
+        amb.escreverArquivo(validacao::nomeLayLancamentos(), lay);
+        amb.escreverArquivo(validacao::nomeCopiaLancamentos(), QByteArray());
+        pronto = amb.caminhoDados(QStringLiteral("Schema.ini"));
+        link = pronto + QStringLiteral(".gravando");
+        QVERIFY(QFile::link(alvo, link));
+        QVERIFY2(validacao::Fun_Criar_arquivo_ini(), qPrintable(g.gMsg));
+        QVERIFY(validacao::textoSchemaIni(lay, validacao::nomeCopiaLancamentos(), 86, esperado, msg));
+        QCOMPARE(conteudo(pronto), esperado);
+    } else {
+        CONFERE(saldosProntos(amb));
+        const bool copia = temporario == QLatin1String("copia");
+        PainelPlantaLink painel;
+        painel.alvo = alvo;
+        if (copia) {
+            link = painel.nome = motor::caminhoCopiaTemporaria();
+            pronto = motor::caminhoCopiaAceita();
+            esperado = conteudo(g.gArquivoOrigem);
+        } else {
+            pronto = motor::caminhoLay();
+            link = pronto + SufixoCopiaAceita;
+            QVERIFY(QFile::link(alvo, link));
+            motor::Leiaute l;
+            QString msg;
+            QVERIFY2(motor::lerLeiaute(l, msg), qPrintable(msg));
+            esperado = motor::textoLeiaute(l, g.gTamanhoARQ);
+        }
+        QCOMPARE(motor::executarImportacao(painel), motor::FimImportacao::Concluida);
+        QVERIFY(painel.nome.isEmpty());   // the link was planted
+        QCOMPARE(situacao(8).toInt(), 90);
+        QCOMPARE(conteudo(pronto), esperado);
+        QVERIFY(amb.dialogos.mensagens.isEmpty());
+    }
+    // The file outside is untouched; the name holds a file of its own.
+    QCOMPARE(conteudo(alvo), alheio);
+    QVERIFY(!QFileInfo(link).isSymLink() && !QFileInfo::exists(link));
+    QVERIFY(QFileInfo(pronto).isFile() && !QFileInfo(pronto).isSymLink());
 }
 
 QTEST_MAIN(TstRobustez)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +51,9 @@ void TstPastaEBanco::verificacao_data()
     QTest::newRow("não é um banco") << "texto" << Resultado::Danificado << "not a database";
     QTest::newRow("ausente") << "ausente" << Resultado::NaoVerificado << "unable to open";
     QTest::newRow("ocupado por outra conexão") << "ocupado" << Resultado::NaoVerificado << "locked";
+    // Interrupted before its statement could start, on a database whose
+    // whole check takes far longer than that.
+    QTest::newRow("interrompida ao começar") << "interrompida" << Resultado::NaoVerificado << "interrupted";
 }
 
 void TstPastaEBanco::verificacao()
@@ -80,10 +84,20 @@ void TstPastaEBanco::verificacao()
             QCOMPARE(f.write(QByteArray(16, '\x7f')), qint64(16));
         } else if (estado == QLatin1String("ocupado")) {
             QVERIFY(c.executar(QStringLiteral("BEGIN EXCLUSIVE")));
+        } else if (estado == QLatin1String("interrompida")) {
+            QVERIFY(c.executar(QStringLiteral("CREATE TABLE Volume (x TEXT, y TEXT)")));
+            QVERIFY(c.executar(QStringLiteral("CREATE INDEX Volume_x ON Volume (x)")));
+            QVERIFY(c.executar(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                                              "200000) INSERT INTO Volume SELECT printf('%040d', i), "
+                                              "hex(randomblob(60)) FROM n")));
+            c.fechar();
+            QVERIFY(QFileInfo(banco).size() > (qint64(40) << 20));
         }
     }
     QString obtido;
     db::VerificacaoRapida v(banco);
+    if (estado == QLatin1String("interrompida"))
+        v.interromper();
     QCOMPARE(v.resultado(&obtido), esperado);
     QVERIFY2(obtido.contains(texto), qPrintable(obtido));
     if (esperado != Resultado::Integro)

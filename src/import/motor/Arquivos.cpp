@@ -226,19 +226,9 @@ bool Importar_leiaute(DigestosAceitos* digestos)
         return false;
     }
     const QString destino = caminhoLay();
-    const QString tmp = destino + SufixoCopiaAceita;
-    QFile f(tmp);
     const QByteArray bytes = textoLeiaute(l, g.gTamanhoARQ);
     QString motivo;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
-        motivo = f.errorString();
-    } else {
-        f.close();
-        duravel::colocarNoLugar(tmp, destino, &motivo);
-    }
-    if (!motivo.isEmpty()) {
-        f.close();
-        QFile::remove(tmp);
+    if (!duravel::gravarNoLugar(bytes, destino + SufixoCopiaAceita, destino, &motivo)) {
         g.gMsg = textoErro(75, QStringLiteral("Não foi possível gravar %1: %2").arg(destino, motivo), proc);
         return false;
     }
@@ -267,12 +257,6 @@ bool GravaImportados(const QString& arquivo, const DigestosAceitos& digestos)
                            "RegLidos, RegCorretos, RegErros, NomeArquivo, DigestoCopia, DigestoLay, ArquivoGerado) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ' ')"),
             chave + valores, &e);
-        if (!ok && e.numero == db::ErroBanco)
-            ok = g.gConn->executar(
-                QStringLiteral("UPDATE tbImportados SET Situacao = ?, RegLidos = ?, RegCorretos = ?, RegErros = ?, "
-                               "NomeArquivo = ?, DigestoCopia = ?, DigestoLay = ?") + filtroDeclaracao()
-                    + QStringLiteral(" AND Tipo = ?"),
-                valores + chave, &e);
     }
     ok = ok && t.confirmar(&e);
     if (!ok) {

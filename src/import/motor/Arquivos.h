@@ -63,9 +63,9 @@ struct DescricaoLay {
 // Reads the bytes of a .lay. False with `erro` set when they are empty or
 // their first line does not give the record length.
 bool lerLay(QByteArrayView bytes, DescricaoLay& lay, QString& erro);
-// Inserts (or updates) the status row of gTipoArquivo: 90 / 777, the three
-// counters, the copy's path or " " and the digests (null when empty), in
-// one statement. False with gMsg "... (GravaImportados)".
+// Inserts the status row of gTipoArquivo (the run's reset removed the old
+// one): 90 / 777, the three counters, the copy's path or " " and the digests
+// (null when empty). False with gMsg "... (GravaImportados)".
 bool GravaImportados(const QString& arquivo, const DigestosAceitos& digestos);
 
 } // namespace motor

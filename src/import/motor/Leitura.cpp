@@ -1,5 +1,6 @@
 #include "Leitura.h"
 
+#include "platform/ArquivoDuravel.h"
 #include "platform/Dialogos.h"
 #include "platform/Digesto.h"
 
@@ -233,11 +234,11 @@ bool lerArquivo(Contexto& ctx, const OpcoesLeitura& op, const TesteArquivo& test
         return sair(false, Fim::Falha);
     }
     if (op.gravarCopia && !ctx.copiaTemporaria.isEmpty()) {
-        copia.setFileName(ctx.copiaTemporaria);
-        if (copia.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        QString motivo;
+        if (duravel::criarTemporario(copia, ctx.copiaTemporaria, &motivo))
             leitor.definirCopia(&copia);
         else
-            ctx.erroCopia = copia.errorString();
+            ctx.erroCopia = motivo;
     }
     QElapsedTimer relogio;
     relogio.start();

@@ -16,13 +16,16 @@ class Fluxo;
 
 namespace motor {
 
+// Bytes a reader asks of its file at once, by default.
+inline constexpr qsizetype BlocoLeitura = 4 << 20;
+
 // Streams a file line by line (lines end at CR LF only; a lone CR or LF stays
 // inside the line). Never holds the file whole: a line longer than `maxLinha`
 // may keep only its first maxLinha + 1 bytes, with its true length and CR/LF flag.
 // Optionally writes every byte read to a copy.
 class LeitorLinhas {
 public:
-    explicit LeitorLinhas(qsizetype maxLinha, qsizetype bloco = 4 << 20);
+    explicit LeitorLinhas(qsizetype maxLinha, qsizetype bloco = BlocoLeitura);
     ~LeitorLinhas();
     // False with an error text when the file cannot be opened.
     bool abrir(const QString& caminho, QString& erro);

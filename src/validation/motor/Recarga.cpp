@@ -147,17 +147,8 @@ bool Fun_Criar_arquivo_ini()
         return false;
     }
     const QString destino = caminhoEm(pasta, QStringLiteral("Schema.ini"));
-    const QString tmp = destino + QStringLiteral(".gravando");
-    QFile f(tmp);
     QString motivo;
-    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(schema) == schema.size();
-    if (!ok)
-        motivo = f.errorString();
-    f.close();
-    if (ok && !duravel::colocarNoLugar(tmp, destino, &motivo))
-        ok = false;
-    if (!ok) {
-        QFile::remove(tmp);
+    if (!duravel::gravarNoLugar(schema, destino + QStringLiteral(".gravando"), destino, &motivo)) {
         cursorPadrao();
         g.gMsg = erroJunto(75, motivo, ProcIni);
         return false;
