@@ -25,13 +25,15 @@ bool sincronizarArquivo(QFile& aberto, const QString& caminho, QString* motivo =
 // Syncs a folder, so a rename or a new name in it is on disk.
 bool sincronizarPasta(const QString& pasta, QString* motivo = nullptr);
 // Puts a finished, closed temporary file in place of `destino` (same
-// folder): flush, atomic rename over the old file, folder sync. On a failure
-// the destination is as it was and the temporary file is left for the caller.
+// folder): flush, atomic rename over the old file, folder sync. A failure
+// before the rename leaves the destination as it was and the temporary file
+// for the caller; a failed folder sync leaves the new file in place, its
+// name not known to be on disk (the caller records nothing that relies on it).
 bool colocarNoLugar(const QString& temporario, const QString& destino, QString* motivo = nullptr);
 // Copies `origem` into `temporario` (a new file) and puts it in place of
-// `destino` as colocarNoLugar does. On a failure the destination is as it
-// was, the temporary file is removed and `motivo` holds the system's reason
-// (for instance a full disk). With `digesto`, every byte written is fed to it.
+// `destino` as colocarNoLugar does; on a failure the temporary file is
+// removed and `motivo` holds the system's reason (for instance a full disk).
+// With `digesto`, every byte written is fed to it.
 bool copiarParaOLugar(const QString& origem, const QString& temporario, const QString& destino,
                       QString* motivo = nullptr, digesto::Fluxo* digesto = nullptr);
 
@@ -49,8 +51,8 @@ bool criarNovo(QFile& arquivo, const QString& caminho, QString* motivo = nullptr
 // first.
 bool criarTemporario(QFile& arquivo, const QString& caminho, QString* motivo = nullptr);
 // Writes `bytes` into the new temporary file `temporario` and puts it in
-// place of `destino` as colocarNoLugar does. On a failure the destination
-// is as it was and the temporary file is removed.
+// place of `destino` as colocarNoLugar does; on a failure the temporary
+// file is removed.
 bool gravarNoLugar(const QByteArray& bytes, const QString& temporario, const QString& destino,
                    QString* motivo = nullptr);
 

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -45,6 +46,17 @@ int progresso(void* interrompida)
     return static_cast<const std::atomic<bool>*>(interrompida)->load() ? 1 : 0;
 }
 
+// Waits for a lock held by another connection up to about 2 s, in short
+// naps, and no longer once an interrupt was asked for.
+int ocupado(void* interrompida, int vezes)
+{
+    const auto* flag = static_cast<const std::atomic<bool>*>(interrompida);
+    if (flag->load() || vezes >= 200)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return flag->load() ? 0 : 1;
+}
+
 } // namespace
 
 VerificacaoRapida::VerificacaoRapida(const QString& caminho)
@@ -56,7 +68,7 @@ VerificacaoRapida::VerificacaoRapida(const QString& caminho)
         QString texto;
         int rc = sqlite3_open_v2(arquivo.constData(), &c, SQLITE_OPEN_READONLY, nullptr);
         if (rc == SQLITE_OK) {
-            sqlite3_busy_timeout(c, 2000);
+            sqlite3_busy_handler(c, ocupado, &e->interrompida);
             // At every check point: the first comes before the b-tree check, one
             // long instruction that only sqlite3_interrupt reaches.
             sqlite3_progress_handler(c, 1, progresso, &e->interrompida);
