@@ -29,7 +29,7 @@ QString gravar(QStringList& arquivos)
     Geral& g = geral();
     // Refused as the recording's other refusals are.
     if (!AbreBanco(g.gMsg, true, false, g.gErroAbertura))
-        return g.gMsg + QStringLiteral("\r\n") + entrega::MsgNaoEfetuada;
+        return entrega::comNaoEfetuada(g.gMsg);
     if (!entrega::gravarEntrega(&arquivos))
         return g.gMsg;
     return QString();

@@ -88,13 +88,6 @@ bool lerSoma(Moeda& total, const QString& coluna, const QString& base, const QSt
     return true;
 }
 
-QString comNaoEfetuada(const QString& texto)
-{
-    if (texto.contains(MsgNaoEfetuada))
-        return texto;
-    return texto + QStringLiteral("\r\n") + MsgNaoEfetuada;
-}
-
 QString textoFalhaEscrita(const QString& destino)
 {
     return QStringLiteral("Erros ocorridos durante a gravação no dispositivo ") + destino.toUpper()
@@ -202,6 +195,13 @@ QString textoSemDigesto(const ArquivoDoConjunto& a)
 }
 
 } // namespace
+
+QString comNaoEfetuada(const QString& texto)
+{
+    if (texto.contains(MsgNaoEfetuada))
+        return texto;
+    return texto + QStringLiteral("\r\n") + MsgNaoEfetuada;
+}
 
 bool nomesNaPasta(const QString& pasta, NomesNaPasta& nomes)
 {

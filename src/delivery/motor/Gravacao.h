@@ -42,6 +42,9 @@ inline const QString MsgBancoCorrompido = QStringLiteral(
     "Banco de dados referente ao CNPJ/Período não encontrado ou corrompido. Acesse a opção Excluir do menu "
     "Arquivo e exclua o período com problemas e posteriormente crie na opção Novo o mesmo período");
 
+// A refusal of the recording: the text, ending in "Gravação não efetuada.".
+QString comNaoEfetuada(const QString& texto);
+
 // Flags of the file types 1, 2, 6, 7, 8, 9 (index = type).
 using Marcas = std::array<bool, 10>;
 
