@@ -272,7 +272,7 @@ void removeTemporarios()
     // Names only the program itself gives its scratch files.
     const QStringList filtros{QStringLiteral("*") + SufixoCopiaAceita, QStringLiteral("*.mdb") + SufixoCopiaModelo,
                               NomeRegistro + SufixoRegistroNovo, NomeRegistro + SufixoRegistroNovo + QStringLiteral("-journal"),
-                              NomeTemporario, NomeTemporario + QStringLiteral("-journal")};
+                              NomeTemporario, NomeTemporario + QStringLiteral("-journal"), NomeSchemaIniNovo};
     QDir pasta(pastas().dados);
     pasta.setNameFilters(filtros);
     pasta.setFilter(QDir::Files | QDir::Hidden | QDir::System);

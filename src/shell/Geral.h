@@ -70,11 +70,13 @@ inline const QString NomeModelo = QStringLiteral("TOBRI.MDB");
 inline const QString NomeTemporario = QStringLiteral("tobriv1Tmp.mdb");
 // Scratch files in the data folder, each beside the file it becomes: the
 // accepted copy and the .lay while they are written, the template copy, the
-// register being created. A kill leaves them behind; removeTemporarios and
-// the declaration deletion remove them.
+// register being created, Schema.ini being written. A kill leaves them
+// behind; removeTemporarios and the declaration deletion remove them.
 inline const QString SufixoCopiaAceita = QStringLiteral(".importando");
 inline const QString SufixoCopiaModelo = QStringLiteral(".copia");
 inline const QString SufixoRegistroNovo = QStringLiteral(".novo");
+inline const QString NomeSchemaIni = QStringLiteral("Schema.ini");
+inline const QString NomeSchemaIniNovo = QStringLiteral("Schema.ini.gravando");
 
 // The digits of a text (a masked CNPJ gives its 14 digits).
 QString soDigitos(const QString& texto);

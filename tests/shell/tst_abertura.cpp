@@ -229,12 +229,13 @@ void TstAbertura::inicioRemoveRascunhos()
 {
     Ambiente amb;
     // What kills left: copies and .lay being written, a compaction, a
-    // template copy, a register being created.
+    // template copy, a register being created, Schema.ini being written.
     const QStringList rascunhos{QStringLiteral("11222333000181-TOBRI-06-2005010120051231.importando"),
                                 QStringLiteral("11222333000181-TOBRI-08-2005010120051231.lay.importando"),
                                 QStringLiteral("tobriv1Tmp.mdb"),
                                 QStringLiteral("TOBRI86112223330001810101200531122005.MDB.copia"),
-                                QStringLiteral("tobriv1.mdb.novo")};
+                                QStringLiteral("tobriv1.mdb.novo"),
+                                QStringLiteral("Schema.ini.gravando")};
     // The user's data, and a database's journal that its next opening needs.
     const QStringList dados{QStringLiteral("11222333000181-TOBRI-06-2005010120051231.txt"),
                             QStringLiteral("11222333000181-TOBRI-06-2005010120051231.lay"),

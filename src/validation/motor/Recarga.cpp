@@ -146,9 +146,9 @@ bool Fun_Criar_arquivo_ini()
         g.gMsg = erro;
         return false;
     }
-    const QString destino = caminhoEm(pasta, QStringLiteral("Schema.ini"));
+    const QString destino = caminhoEm(pasta, NomeSchemaIni);
     QString motivo;
-    if (!duravel::gravarNoLugar(schema, destino + QStringLiteral(".gravando"), destino, &motivo)) {
+    if (!duravel::gravarNoLugar(schema, caminhoEm(pasta, NomeSchemaIniNovo), destino, &motivo)) {
         cursorPadrao();
         g.gMsg = erroJunto(75, motivo, ProcIni);
         return false;
