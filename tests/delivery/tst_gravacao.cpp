@@ -5,6 +5,7 @@
 #include "Conferir.h"
 #include "FixtureEntrega.h"
 #include "OutraConexao.h"
+#include "OutraConexao.h"
 
 #include "delivery/frmConfirmaGravacao.h"
 #include "delivery/frmDestinoArquivo.h"
@@ -581,11 +582,11 @@ void TstGravacao::commitRecusado()
     const QMap<QString, QByteArray> anterior = conteudo(destino);
     QVERIFY(importado(6, 0, centavos(5)));
 
-    db::Conexao leitor;
-    QVERIFY(leitor.abrir(g.gConn->caminho()) && leitor.executar(QStringLiteral("BEGIN")));
-    QCOMPARE(leitor.escalar(QStringLiteral("SELECT count(*) FROM tbImportados")).toInt(), 3);
-    QVERIFY(!entrega::gravarConjunto(Nome));
-    leitor.fechar();
+    {
+        const OutraConexao leitor(g.gConn->caminho(), OutraConexao::Trava::Leitura);
+        QVERIFY(leitor.ativa());
+        QVERIFY(!entrega::gravarConjunto(Nome));
+    }
 
     QCOMPARE(g.gMsg, QStringLiteral("cod.erro 70\r\nmsg. Erro: database is locked (fun_GravaImportados)\r\n"
                                     "Gravação não efetuada."));

@@ -9,6 +9,7 @@
 #include "Ambiente.h"
 #include "Conferir.h"
 #include "FixtureEntrega.h"
+#include "OutraConexao.h"
 
 #include "delivery/motor/Gravacao.h"
 #include "delivery/motor/Pasta.h"
@@ -19,6 +20,7 @@
 #include <QSet>
 
 #include <cerrno>
+#include <optional>
 
 using namespace fixture;
 
@@ -599,11 +601,11 @@ void TstGravacaoInterrompida::quedaDeEnergia()
     Ambiente amb;
     Cenario c;
     CONFERE(montar(amb, true, c));
-    db::Conexao leitor;
+    std::optional<OutraConexao> leitor;
     if (commitFalha) {
         QVERIFY(geral().gConn->executar(QStringLiteral("PRAGMA busy_timeout = 0")));
-        QVERIFY(leitor.abrir(geral().gConn->caminho()) && leitor.executar(QStringLiteral("BEGIN")));
-        QVERIFY(leitor.escalar(QStringLiteral("SELECT count(*) FROM tbImportados")).toInt() > 0);
+        leitor.emplace(geral().gConn->caminho(), OutraConexao::Trava::Leitura);
+        QVERIFY(leitor->ativa());
         QVERIFY(repor(c.destino, c.anterior));
         QVERIFY(!entrega::gravarConjunto(Nome));
         QVERIFY2(geral().gMsg.contains(QStringLiteral("(fun_GravaImportados)")), qPrintable(geral().gMsg));
